@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+#include <QtGlobal>
+
+#include <memory>
+
+namespace selvenor {
+
+class TerminalLink;
+
+// Number of 32-bit elements that GetEnrollData and SetEnrollData move for one item: a template
+// occupies elements 0 to 353; element 354 travels with them.
+inline constexpr int kEnrollDataSize = 355;
+
+// The terminal communication control. Every operation returns true on success; after a
+// failure GetLastErrorCode tells why (see ResultCode.h); an operation on a closed connection
+// fails too. Every operation gives up after timeoutMs(); nothing blocks longer. The control
+// runs on the caller's thread.
+//
+// Links: "ethernet" after ConfigureNetwork (TCP), "com" with CommPort/Baudrate (serial device),
+// "usb" (a USB terminal presenting a serial device). OpenConnection picks the link from what
+// was configured last: ConfigureNetwork selects TCP, setting CommPort selects the serial line,
+// neither selects USB. See docs/protocol.md.
+class TFP_CLOCK : public QObject {
+    Q_OBJECT
+public:
+    explicit TFP_CLOCK(QObject* parent = nullptr);
+    ~TFP_CLOCK() override;
+
+    // --- properties ---
+    int CommPort() const;
+    void setCommPort(int port);
+    bool ReadMark() const;
+    void setReadMark(bool mark);
+    int Baudrate() const;
+    void setBaudrate(int baud);
+    bool IsUSB() const;
+    void setIsUSB(bool usb);
+
+    // --- the 22 operations ---
+    bool OpenConnection(int machine);
+    void CloseConnection();
+    bool ConfigureNetwork(QString& address, int port, int password);
+    bool SetTerminalEnabled(int machine, bool enabled);
+
+    bool ReadLogBuffer(int machine);
+    bool NextLogRecord(int machine, int& tMachine, int& enrollNumber, int& eMachine, int& verify,
+                       int& year, int& month, int& day, int& hour, int& minute);
+    bool ReadAllLogBuffer(int machine);
+    bool NextAllLogRecord(int machine, int& tMachine, int& enrollNumber, int& eMachine,
+                          int& verify, int& year, int& month, int& day, int& hour, int& minute);
+
+    bool GetLastErrorCode(int& code);
+
+    bool SyncTerminalTime(int machine);
+    bool GetTerminalTime(int machine, int& year, int& month, int& day, int& hour, int& minute,
+                         int& dayOfWeek);
+
+    bool ReadAllUserID(int machine);
+    bool GetNextUserID(int machine, int& enrollNumber, int& eMachine, int& backupNumber,
+                       int& privilege, int& enabled);
+    bool GetEnrollData(int machine, int enrollNumber, int eMachine, int backupNumber,
+                       int& privilege, QVector<qint32>& enrollData, int& password);
+    bool SetEnrollData(int machine, int enrollNumber, int eMachine, int backupNumber,
+                       int privilege, QVector<qint32>& enrollData, int password);
+    bool DeleteEnrollData(int machine, int enrollNumber, int eMachine, int backupNumber);
+    bool SetUserPrivilege(int machine, int enrollNumber, int eMachine, int backupNumber,
+                          int privilege);
+    bool SetUserEnabled(int machine, int enrollNumber, int eMachine, int backupNumber, int flag);
+    bool ClearKeeperData(int machine);
+    bool ClearEnrollStore(int machine);
+    bool GetUserName(int one, int machine, int enrollNumber, int machine2, QString& name);
+    bool SetUserName(int zero, int machine, int enrollNumber, int machine2, QString& name);
+
+    // --- operations of our own, beyond the 22 ---
+
+    // Sequence number (assigned by the terminal) of the record the last successful
+    // NextLogRecord / NextAllLogRecord handed out.
+    quint32 LastLogSequence() const;
+    // Moves the terminal's read mark past every record up to and including `sequence`.
+    // Records handed out by ReadLogBuffer/NextLogRecord stay unread until acknowledged.
+    bool AcknowledgeLogRecords(int machine, quint32 sequence);
+    // Erases every attendance record held by the terminal.
+    bool ClearLogData(int machine);
+
+    // Timeout of one operation, in milliseconds (default 3000, or SELVENOR_TERMINAL_TIMEOUT_MS).
+    int timeoutMs() const;
+    void setTimeoutMs(int ms);
+    bool isOpen() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace selvenor

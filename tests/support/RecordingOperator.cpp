@@ -1,0 +1,45 @@
+#include "RecordingOperator.h"
+
+void RecordingOperator::showMessage(const QString& text)
+{
+    shown.append({text, QString(), Icon::None, static_cast<int>(Button::Ok), true});
+}
+
+RecordingOperator::Button RecordingOperator::messageBox(const QString& text,
+                                                        const QString& caption, Icon icon,
+                                                        Buttons buttons)
+{
+    shown.append({text, caption, icon, buttons, false});
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    for (Button b : {Button::Ok, Button::Yes, Button::No, Button::Cancel}) {
+        if (buttons & static_cast<int>(b))
+            return b;
+    }
+    return Button::Ok;
+}
+
+void RecordingOperator::setBusy(bool busy)
+{
+    busyDepth += busy ? 1 : -1;
+    ++busyChanges;
+}
+
+void RecordingOperator::letPendingEventsRun()
+{
+    ++eventRuns;
+}
+
+QString RecordingOperator::chooseFileToOpen(const QString& startFolder)
+{
+    lastStartFolder = startFolder;
+    return fileToChoose;
+}
+
+QStringList RecordingOperator::texts() const
+{
+    QStringList result;
+    for (const Shown& s : shown)
+        result << s.text;
+    return result;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "common/OperatorInterface.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// An operator that records everything shown and answers questions from a script.
+class RecordingOperator : public selvenor::OperatorInterface {
+public:
+    struct Shown {
+        QString text;
+        QString caption; // empty for a plain message
+        Icon icon = Icon::None;
+        Buttons buttons = 0;
+        bool plain = false;
+    };
+
+    void showMessage(const QString& text) override;
+    Button messageBox(const QString& text, const QString& caption, Icon icon,
+                      Buttons buttons) override;
+    void setBusy(bool busy) override;
+    void letPendingEventsRun() override;
+    QString chooseFileToOpen(const QString& startFolder) override;
+
+    // Answers for the next questions, in order; when none is left, Ok (or the first button).
+    QList<Button> answers;
+    QString fileToChoose;
+
+    QList<Shown> shown;
+    int busyDepth = 0;
+    int busyChanges = 0;
+    int eventRuns = 0;
+    QString lastStartFolder;
+
+    QStringList texts() const;
+};
