@@ -11,23 +11,21 @@ namespace {
 
 constexpr const char* kName = "windows-1254";
 
-void requireValid(const QStringConverter& converter)
-{
+void requireValid(const QStringConverter& converter) {
     if (!converter.isValid())
-        throw Error(QStringLiteral("Bu Qt kurulumu windows-1254 kod sayfasını tanımıyor (ICU yok)."));
+        throw Error(
+            QStringLiteral("Bu Qt kurulumu windows-1254 kod sayfasını tanımıyor (ICU yok)."));
 }
 
 } // namespace
 
-QString fromCp1254(QByteArrayView bytes)
-{
+QString fromCp1254(QByteArrayView bytes) {
     QStringDecoder decoder(kName);
     requireValid(decoder);
     return decoder.decode(bytes);
 }
 
-QByteArray toCp1254(QStringView text)
-{
+QByteArray toCp1254(QStringView text) {
     QStringEncoder encoder(kName);
     requireValid(encoder);
     return encoder.encode(text);

@@ -10,23 +10,20 @@ namespace selvenor {
 
 namespace {
 
-bool sameName(const QString& a, const QString& b)
-{
+bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-IniFile IniFile::load(const QString& path)
-{
+IniFile IniFile::load(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return IniFile();
     return parse(file.readAll());
 }
 
-IniFile IniFile::parse(const QByteArray& bytes)
-{
+IniFile IniFile::parse(const QByteArray& bytes) {
     IniFile ini;
     const QString text = fromCp1254(bytes);
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -44,8 +41,7 @@ IniFile IniFile::parse(const QByteArray& bytes)
     return ini;
 }
 
-IniFile::Line IniFile::parseLine(const QString& text, const QString& currentSection)
-{
+IniFile::Line IniFile::parseLine(const QString& text, const QString& currentSection) {
     Line line;
     line.text = text;
     line.section = currentSection;
@@ -69,8 +65,7 @@ IniFile::Line IniFile::parseLine(const QString& text, const QString& currentSect
     return line;
 }
 
-int IniFile::findPair(const QString& section, const QString& key) const
-{
+int IniFile::findPair(const QString& section, const QString& key) const {
     for (int i = 0; i < m_lines.size(); ++i) {
         const Line& line = m_lines[i];
         if (line.kind == Line::Pair && sameName(line.section, section) && sameName(line.key, key))
@@ -79,8 +74,7 @@ int IniFile::findPair(const QString& section, const QString& key) const
     return -1;
 }
 
-int IniFile::findHeader(const QString& section) const
-{
+int IniFile::findHeader(const QString& section) const {
     for (int i = 0; i < m_lines.size(); ++i) {
         if (m_lines[i].kind == Line::Header && sameName(m_lines[i].section, section))
             return i;
@@ -89,14 +83,12 @@ int IniFile::findHeader(const QString& section) const
 }
 
 QString IniFile::value(const QString& section, const QString& key,
-                       const QString& defaultValue) const
-{
+                       const QString& defaultValue) const {
     const int index = findPair(section, key);
     return index < 0 ? defaultValue : m_lines[index].value;
 }
 
-void IniFile::setValue(const QString& section, const QString& key, const QString& value)
-{
+void IniFile::setValue(const QString& section, const QString& key, const QString& value) {
     const int existing = findPair(section, key);
     if (existing >= 0) {
         Line& line = m_lines[existing];
@@ -120,8 +112,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
     m_lines.insert(insertAt, parseLine(key + QLatin1Char('=') + value, sectionName));
 }
 
-QByteArray IniFile::serialize() const
-{
+QByteArray IniFile::serialize() const {
     QByteArray bytes;
     for (const Line& line : m_lines) {
         bytes += toCp1254(line.text);
@@ -130,8 +121,7 @@ QByteArray IniFile::serialize() const
     return bytes;
 }
 
-void IniFile::save(const QString& path) const
-{
+void IniFile::save(const QString& path) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(serialize()) < 0 || !file.commit())
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(path, file.errorString()));

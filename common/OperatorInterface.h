@@ -33,15 +33,17 @@ public:
 };
 
 inline OperatorInterface::Buttons operator|(OperatorInterface::Button a,
-                                            OperatorInterface::Button b)
-{
+                                            OperatorInterface::Button b) {
     return static_cast<int>(a) | static_cast<int>(b);
 }
 
 // Shows the hourglass for the lifetime of the object.
 class BusyCursor {
 public:
-    explicit BusyCursor(OperatorInterface& ui) : m_ui(ui) { m_ui.setBusy(true); }
+    explicit BusyCursor(OperatorInterface& ui)
+        : m_ui(ui) {
+        m_ui.setBusy(true);
+    }
     ~BusyCursor() { m_ui.setBusy(false); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;

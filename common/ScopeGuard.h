@@ -7,11 +7,11 @@ namespace selvenor {
 // Runs a restore step when the scope ends, whether by return or by exception.
 template <typename F> class ScopeGuard {
 public:
-    explicit ScopeGuard(F f) : m_f(std::move(f)) {}
+    explicit ScopeGuard(F f)
+        : m_f(std::move(f)) {}
     ScopeGuard(const ScopeGuard&) = delete;
     ScopeGuard& operator=(const ScopeGuard&) = delete;
-    ~ScopeGuard()
-    {
+    ~ScopeGuard() {
         if (m_active)
             m_f();
     }

@@ -6,8 +6,7 @@
 
 namespace selvenor {
 
-QString PadString(const QString& text, const QString& fill, int length, bool right)
-{
+QString PadString(const QString& text, const QString& fill, int length, bool right) {
     if (text.size() == length)
         return text;
     if (text.size() > length)
@@ -16,22 +15,19 @@ QString PadString(const QString& text, const QString& fill, int length, bool rig
     return right ? text + padding : padding + text;
 }
 
-QString ZeroPad(const QString& text, int width)
-{
+QString ZeroPad(const QString& text, int width) {
     if (text.size() >= width)
         return text;
     return QString(width - text.size(), QLatin1Char('0')) + text;
 }
 
-QString ZeroPad(qint64 number, int width)
-{
+QString ZeroPad(qint64 number, int width) {
     return ZeroPad(QString::number(number), width);
 }
 
 namespace {
 
-int digitValue(QChar c, int base)
-{
+int digitValue(QChar c, int base) {
     const char16_t u = c.unicode();
     int value = -1;
     if (u >= '0' && u <= '9')
@@ -43,8 +39,7 @@ int digitValue(QChar c, int base)
     return value < base ? value : -1;
 }
 
-std::optional<qint32> parseInt32(const QString& text)
-{
+std::optional<qint32> parseInt32(const QString& text) {
     qsizetype i = 0;
     while (i < text.size() && text[i] == QLatin1Char(' '))
         ++i;
@@ -80,20 +75,17 @@ std::optional<qint32> parseInt32(const QString& text)
 
 } // namespace
 
-qint32 StrToInt(const QString& text)
-{
+qint32 StrToInt(const QString& text) {
     if (const auto value = parseInt32(text))
         return *value;
     throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
 }
 
-bool IsNumeric(const QString& text)
-{
+bool IsNumeric(const QString& text) {
     return parseInt32(text).has_value();
 }
 
-QString TrimText(const QString& text)
-{
+QString TrimText(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin].unicode() <= ' ')

@@ -4,8 +4,7 @@
 
 namespace selvenor {
 
-QString ResultCodeName(int code)
-{
+QString ResultCodeName(int code) {
     static constexpr std::array<const char*, 10> names = {
         "SUCCESS",           "ERR_COMPORT_ERROR", "ERR_WRITE_FAIL", "ERR_READ_FAIL",
         "ERR_INVALID_PARAM", "ERR_NON_CARRYOUT",  "ERR_LOG_END",    "ERR_MEMORY",

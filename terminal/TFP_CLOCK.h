@@ -50,8 +50,8 @@ public:
     bool NextLogRecord(int machine, int& tMachine, int& enrollNumber, int& eMachine, int& verify,
                        int& year, int& month, int& day, int& hour, int& minute);
     bool ReadAllLogBuffer(int machine);
-    bool NextAllLogRecord(int machine, int& tMachine, int& enrollNumber, int& eMachine,
-                          int& verify, int& year, int& month, int& day, int& hour, int& minute);
+    bool NextAllLogRecord(int machine, int& tMachine, int& enrollNumber, int& eMachine, int& verify,
+                          int& year, int& month, int& day, int& hour, int& minute);
 
     bool GetLastErrorCode(int& code);
 
@@ -64,8 +64,8 @@ public:
                        int& privilege, int& enabled);
     bool GetEnrollData(int machine, int enrollNumber, int eMachine, int backupNumber,
                        int& privilege, QVector<qint32>& enrollData, int& password);
-    bool SetEnrollData(int machine, int enrollNumber, int eMachine, int backupNumber,
-                       int privilege, QVector<qint32>& enrollData, int password);
+    bool SetEnrollData(int machine, int enrollNumber, int eMachine, int backupNumber, int privilege,
+                       QVector<qint32>& enrollData, int password);
     bool DeleteEnrollData(int machine, int enrollNumber, int eMachine, int backupNumber);
     bool SetUserPrivilege(int machine, int enrollNumber, int eMachine, int backupNumber,
                           int privilege);

@@ -9,16 +9,14 @@
 
 using namespace selvenor;
 
-TEST(Codepage1254, TurkishLettersRoundTripAsSingleBytes)
-{
+TEST(Codepage1254, TurkishLettersRoundTripAsSingleBytes) {
     const QString letters = QStringLiteral("çğıöşüÇĞİÖŞÜ");
     const QByteArray bytes = toCp1254(letters);
     EXPECT_EQ(bytes, QByteArray("\xE7\xF0\xFD\xF6\xFE\xFC\xC7\xD0\xDD\xD6\xDE\xDC"));
     EXPECT_EQ(fromCp1254(bytes), letters);
 }
 
-TEST(IniFile, MatchesSectionsAndKeysWithoutCaseAndDefaultsMissingOnes)
-{
+TEST(IniFile, MatchesSectionsAndKeysWithoutCaseAndDefaultsMissingOnes) {
     const IniFile ini = IniFile::parse("[OPTIONS]\r\nVERIDOSYA2 = 1 \r\n[MySql]\r\nPort=3307");
     EXPECT_EQ(ini.value("Options", "veriDosya2"), QStringLiteral("1"));
     EXPECT_EQ(ini.value("mysql", "port"), QStringLiteral("3307"));
@@ -26,8 +24,7 @@ TEST(IniFile, MatchesSectionsAndKeysWithoutCaseAndDefaultsMissingOnes)
     EXPECT_EQ(ini.value("Login", "Server"), QString());
 }
 
-TEST(IniFile, SkipsMalformedLinesAndKeepsThemThroughAWrite)
-{
+TEST(IniFile, SkipsMalformedLinesAndKeepsThemThroughAWrite) {
     const QByteArray original = "; yorum\r\n"
                                 "garbage line\r\n"
                                 "=novalue\r\n"
@@ -37,7 +34,8 @@ TEST(IniFile, SkipsMalformedLinesAndKeepsThemThroughAWrite)
                                 "[broken\r\n"
                                 "[Options]\r\n"
                                 "veriDosya2=0\r\n"
-                                "Di\xF0" "er=\xFE\xFC\r\n" // cp1254 bytes of "Diğer=şü"
+                                "Di\xF0"
+                                "er=\xFE\xFC\r\n" // cp1254 bytes of "Diğer=şü"
                                 "[System]\n"
                                 "ProgramTipi=Tevro"; // no final line end
     IniFile ini = IniFile::parse(original);
@@ -54,8 +52,7 @@ TEST(IniFile, SkipsMalformedLinesAndKeepsThemThroughAWrite)
     EXPECT_EQ(written, expected);
 }
 
-TEST(IniFile, AddsMissingKeyInsideItsSectionAndMissingSectionAtTheEnd)
-{
+TEST(IniFile, AddsMissingKeyInsideItsSectionAndMissingSectionAtTheEnd) {
     IniFile ini = IniFile::parse("[Options]\r\nother=1\r\n\r\n[Login]\r\nServer=a\r\n");
     ini.setValue("Options", "veriDosya2", "0");
     ini.setValue("System", "ProgramTipi", "X");
@@ -63,8 +60,7 @@ TEST(IniFile, AddsMissingKeyInsideItsSectionAndMissingSectionAtTheEnd)
                                           "Server=a\r\n[System]\r\nProgramTipi=X\r\n"));
 }
 
-TEST(IniFile, SaveAndLoadGoThroughTheDisk)
-{
+TEST(IniFile, SaveAndLoadGoThroughTheDisk) {
     TempFolder folder;
     const QString path = folder.file("Settings.ini");
     EXPECT_EQ(IniFile::load(path).value("Options", "veriDosya2", "none"), QStringLiteral("none"));

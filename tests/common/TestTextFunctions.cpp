@@ -5,8 +5,7 @@
 
 using namespace selvenor;
 
-TEST(ZeroPad, PadsOnTheLeftAndNeverCuts)
-{
+TEST(ZeroPad, PadsOnTheLeftAndNeverCuts) {
     EXPECT_EQ(ZeroPad(QStringLiteral("123"), 5), QStringLiteral("00123"));
     EXPECT_EQ(ZeroPad(QStringLiteral("123456"), 5), QStringLiteral("123456"));
     EXPECT_EQ(ZeroPad(QStringLiteral("-5"), 4), QStringLiteral("00-5"));
@@ -14,16 +13,14 @@ TEST(ZeroPad, PadsOnTheLeftAndNeverCuts)
     EXPECT_EQ(ZeroPad(QString(), 2), QStringLiteral("00"));
 }
 
-TEST(PadString, PadsCutsAndRepeatsTheWholeFill)
-{
+TEST(PadString, PadsCutsAndRepeatsTheWholeFill) {
     EXPECT_EQ(PadString("12", "0", 5, false), QStringLiteral("00012"));
     EXPECT_EQ(PadString("1234567", "0", 5, false), QStringLiteral("12345"));
     EXPECT_EQ(PadString("12", "ab", 4, true), QStringLiteral("12abab"));
     EXPECT_EQ(PadString("12345", "0", 5, true), QStringLiteral("12345"));
 }
 
-TEST(StrToInt, AcceptsBlanksSignDecimalAndDollarHex)
-{
+TEST(StrToInt, AcceptsBlanksSignDecimalAndDollarHex) {
     EXPECT_EQ(StrToInt("-17"), -17);
     EXPECT_EQ(StrToInt("  42"), 42);
     EXPECT_EQ(StrToInt("+8"), 8);
@@ -35,8 +32,7 @@ TEST(StrToInt, AcceptsBlanksSignDecimalAndDollarHex)
     EXPECT_EQ(StrToInt("-2147483648"), std::numeric_limits<qint32>::min());
 }
 
-TEST(StrToInt, RejectsEverythingElseWithTheDelphiText)
-{
+TEST(StrToInt, RejectsEverythingElseWithTheDelphiText) {
     for (const char* bad : {"", " ", "12a", "12 ", "-", "$", "1.5", "2147483648", "-2147483649",
                             "$100000000", "0x10", "--1", "١٢"}) {
         EXPECT_FALSE(IsNumeric(QString::fromUtf8(bad))) << bad;
@@ -50,8 +46,7 @@ TEST(StrToInt, RejectsEverythingElseWithTheDelphiText)
     }
 }
 
-TEST(TrimText, RemovesBlanksAndControlCharacters)
-{
+TEST(TrimText, RemovesBlanksAndControlCharacters) {
     EXPECT_EQ(TrimText(QStringLiteral("\t ad \r\n")), QStringLiteral("ad"));
     EXPECT_EQ(TrimText(QStringLiteral("   ")), QString());
     EXPECT_EQ(TrimText(QStringLiteral("a b")), QStringLiteral("a b"));

@@ -1,14 +1,11 @@
 #include "RecordingOperator.h"
 
-void RecordingOperator::showMessage(const QString& text)
-{
+void RecordingOperator::showMessage(const QString& text) {
     shown.append({text, QString(), Icon::None, static_cast<int>(Button::Ok), true});
 }
 
-RecordingOperator::Button RecordingOperator::messageBox(const QString& text,
-                                                        const QString& caption, Icon icon,
-                                                        Buttons buttons)
-{
+RecordingOperator::Button RecordingOperator::messageBox(const QString& text, const QString& caption,
+                                                        Icon icon, Buttons buttons) {
     shown.append({text, caption, icon, buttons, false});
     if (!answers.isEmpty())
         return answers.takeFirst();
@@ -19,25 +16,21 @@ RecordingOperator::Button RecordingOperator::messageBox(const QString& text,
     return Button::Ok;
 }
 
-void RecordingOperator::setBusy(bool busy)
-{
+void RecordingOperator::setBusy(bool busy) {
     busyDepth += busy ? 1 : -1;
     ++busyChanges;
 }
 
-void RecordingOperator::letPendingEventsRun()
-{
+void RecordingOperator::letPendingEventsRun() {
     ++eventRuns;
 }
 
-QString RecordingOperator::chooseFileToOpen(const QString& startFolder)
-{
+QString RecordingOperator::chooseFileToOpen(const QString& startFolder) {
     lastStartFolder = startFolder;
     return fileToChoose;
 }
 
-QStringList RecordingOperator::texts() const
-{
+QStringList RecordingOperator::texts() const {
     QStringList result;
     for (const Shown& s : shown)
         result << s.text;

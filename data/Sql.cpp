@@ -1,0 +1,45 @@
+#include "Sql.h"
+
+#include "common/Errors.h"
+
+#include <QSqlError>
+
+namespace selvenor {
+
+namespace {
+
+[[noreturn]] void fail(const QSqlDatabase& db, const QString& detail) {
+    const QString where = db.databaseName().isEmpty() ? db.connectionName() : db.databaseName();
+    throw DatabaseError(QStringLiteral("%1: %2").arg(where, detail.trimmed()));
+}
+
+} // namespace
+
+QSqlQuery execSql(const QSqlDatabase& db, const QString& statement, const QVariantList& values) {
+    if (!db.isOpen())
+        fail(db, QStringLiteral("veritabanı açık değil"));
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(statement))
+        fail(db, query.lastError().text());
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        fail(db, query.lastError().text());
+    return query;
+}
+
+void beginTransaction(QSqlDatabase& db) {
+    if (!db.transaction())
+        fail(db, db.lastError().text());
+}
+
+void commitTransaction(QSqlDatabase& db) {
+    if (!db.commit()) {
+        const QString text = db.lastError().text();
+        db.rollback();
+        fail(db, text);
+    }
+}
+
+} // namespace selvenor
