@@ -14,4 +14,13 @@ QString ResultCodeName(int code) {
     return QString::fromLatin1(names[code]);
 }
 
+QString ResultCodeSymbol(int code) {
+    static constexpr std::array<const char*, 5> own = {"ERR_NOT_OPEN", "ERR_AUTH_FAILED",
+                                                       "ERR_WRONG_MACHINE", "ERR_BAD_REPLY",
+                                                       "ERR_NOT_DISABLED"};
+    if (code >= ERR_NOT_OPEN && code < ERR_NOT_OPEN + static_cast<int>(own.size()))
+        return QString::fromLatin1(own[code - ERR_NOT_OPEN]);
+    return ResultCodeName(code);
+}
+
 } // namespace selvenor

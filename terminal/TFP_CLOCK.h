@@ -23,7 +23,9 @@ inline constexpr int kEnrollDataSize = 355;
 // Links: "ethernet" after ConfigureNetwork (TCP), "com" with CommPort/Baudrate (serial device),
 // "usb" (a USB terminal presenting a serial device). OpenConnection picks the link from what
 // was configured last: ConfigureNetwork selects TCP, setting CommPort selects the serial line,
-// neither selects USB. See docs/protocol.md.
+// setIsUSB(true) selects USB, and a control that was never configured opens USB. CommPort N is
+// the device $SELVENOR_COM<N>, else /dev/ttyS<N-1>; USB is $SELVENOR_USB_DEVICE, else
+// /dev/ttyACM0. See docs/protocol.md.
 class TFP_CLOCK : public QObject {
     Q_OBJECT
 public:
@@ -86,10 +88,17 @@ public:
     // Erases every attendance record held by the terminal.
     bool ClearLogData(int machine);
 
-    // Timeout of one operation, in milliseconds (default 3000, or SELVENOR_TERMINAL_TIMEOUT_MS).
+    // Timeout of one operation, in milliseconds; a slow serial line adds the time its bytes take
+    // (default 3000, or SELVENOR_TERMINAL_TIMEOUT_MS).
     int timeoutMs() const;
     void setTimeoutMs(int ms);
     bool isOpen() const;
+
+    // Password for the next OpenConnection on any link (ConfigureNetwork sets it too); 0 = none.
+    void setPassword(int password);
+    // Bytes that crossed the link(s) of this control so far, frames and retries included.
+    quint64 bytesSent() const;
+    quint64 bytesReceived() const;
 
 private:
     struct Private;

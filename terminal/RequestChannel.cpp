@@ -1,0 +1,121 @@
+#include "RequestChannel.h"
+
+#include "Frame.h"
+#include "ResultCode.h"
+#include "TerminalLink.h"
+
+namespace selvenor {
+
+using protocol::Command;
+using protocol::Frame;
+using protocol::FrameDecoder;
+
+void RequestChannel::attach(TerminalLink* link) {
+    m_link = link;
+    m_decoder.clear();
+    m_sequence = 0;
+}
+
+quint16 RequestChannel::nextSequence() {
+    if (++m_sequence == 0)
+        m_sequence = 1;
+    return m_sequence;
+}
+
+RequestChannel::Outcome RequestChannel::drain(Command command, quint16 sequence, Reply& reply,
+                                              bool& sawCorrupt) {
+    Frame frame;
+    for (;;) {
+        switch (m_decoder.take(frame)) {
+        case FrameDecoder::Status::NeedMore:
+            return Outcome::Waiting;
+        case FrameDecoder::Status::Oversized:
+        case FrameDecoder::Status::Corrupt:
+            sawCorrupt = true;
+            continue;
+        case FrameDecoder::Status::Frame:
+            break;
+        }
+        if (!frame.reply || frame.sequence != sequence)
+            continue; // an echo or a late reply to an earlier request
+        if (frame.version != protocol::kProtocolVersion || frame.command != quint8(command))
+            return Outcome::Malformed;
+        reply.result = frame.result;
+        reply.payload = frame.payload;
+        return Outcome::Matched;
+    }
+}
+
+RequestChannel::Reply RequestChannel::transact(Command command, qint32 machine,
+                                               const QByteArray& payload, int expectedReplyBytes) {
+    Reply reply;
+    if (!m_link || !m_link->isOpen()) {
+        reply.result = ERR_NOT_OPEN;
+        return reply;
+    }
+    Frame request;
+    request.command = quint8(command);
+    request.sequence = nextSequence();
+    request.machine = machine;
+    request.payload = payload;
+    const QByteArray bytes = protocol::encodeFrame(request);
+
+    const int allowance = m_link->wireTimeMs(int(bytes.size()) + expectedReplyBytes);
+    const int total = m_timeoutMs + 2 * allowance;
+    const QDeadlineTimer deadline(total);
+    QDeadlineTimer retryAt(total / 2);
+    bool retried = false;
+    bool sawCorrupt = false;
+
+    if (!m_link->write(bytes, deadline)) {
+        reply.result = ERR_WRITE_FAIL;
+        return reply;
+    }
+    for (;;) {
+        switch (drain(command, request.sequence, reply, sawCorrupt)) {
+        case Outcome::Matched:
+            return reply;
+        case Outcome::Malformed:
+            reply.result = ERR_BAD_REPLY;
+            return reply;
+        case Outcome::Waiting:
+            break;
+        }
+        if (deadline.hasExpired()) {
+            reply.result = sawCorrupt ? ERR_BAD_REPLY : ERR_READ_FAIL;
+            return reply;
+        }
+        if (!retried && retryAt.hasExpired()) {
+            retried = true;
+            if (!m_link->write(bytes, deadline)) {
+                reply.result = ERR_WRITE_FAIL;
+                return reply;
+            }
+        }
+        const QDeadlineTimer wait = retried ? deadline : qMin(deadline, retryAt);
+        if (!m_link->waitForData(wait) && !m_link->isOpen()) {
+            reply.result = ERR_READ_FAIL; // the terminal closed the link
+            return reply;
+        }
+        while (m_decoder.room() > 0) {
+            const QByteArray chunk = m_link->read(m_decoder.room());
+            if (chunk.isEmpty())
+                break;
+            m_decoder.feed(chunk);
+            if (m_decoder.room() == 0)
+                break;
+        }
+    }
+}
+
+void RequestChannel::post(Command command, qint32 machine) {
+    if (!m_link || !m_link->isOpen())
+        return;
+    Frame request;
+    request.command = quint8(command);
+    request.sequence = nextSequence();
+    request.machine = machine;
+    m_link->write(protocol::encodeFrame(request), QDeadlineTimer(qMin(m_timeoutMs, 500)));
+}
+
+} // namespace selvenor

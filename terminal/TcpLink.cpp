@@ -1,0 +1,45 @@
+#include "TcpLink.h"
+
+#include "FrameDecoder.h"
+#include "ResultCode.h"
+
+#include <QTcpSocket>
+
+namespace selvenor {
+
+TcpLink::TcpLink(QString address, quint16 port)
+    : TerminalLink(std::make_unique<QTcpSocket>())
+    , m_address(std::move(address))
+    , m_port(port) {}
+
+QTcpSocket& TcpLink::socket() {
+    return static_cast<QTcpSocket&>(device());
+}
+
+const QTcpSocket& TcpLink::socket() const {
+    return static_cast<const QTcpSocket&>(device());
+}
+
+int TcpLink::open(QDeadlineTimer deadline) {
+    if (m_address.trimmed().isEmpty() || m_port == 0)
+        return ERR_COMPORT_ERROR;
+    // Bounded, so a terminal that floods the line cannot make the control buffer without limit.
+    socket().setReadBufferSize(2 * protocol::FrameDecoder::kBufferCapacity);
+    socket().connectToHost(m_address.trimmed(), m_port);
+    if (!socket().waitForConnected(int(qMax<qint64>(1, deadline.remainingTime())))) {
+        socket().abort();
+        return ERR_COMPORT_ERROR;
+    }
+    socket().setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    return SUCCESS;
+}
+
+void TcpLink::close() {
+    socket().abort();
+}
+
+bool TcpLink::isOpen() const {
+    return socket().state() == QAbstractSocket::ConnectedState;
+}
+
+} // namespace selvenor
