@@ -4,6 +4,8 @@
 #include "ResultCode.h"
 #include "TerminalLink.h"
 
+#include <QRandomGenerator>
+
 namespace selvenor {
 
 using protocol::Command;
@@ -13,7 +15,9 @@ using protocol::FrameDecoder;
 void RequestChannel::attach(TerminalLink* link) {
     m_link = link;
     m_decoder.clear();
-    m_sequence = 0;
+    // A fresh start for every link, so a reply left over from an earlier session on the same
+    // serial line is unlikely to carry a number this session uses.
+    m_sequence = quint16(QRandomGenerator::global()->bounded(65536));
 }
 
 quint16 RequestChannel::nextSequence() {
@@ -59,6 +63,9 @@ RequestChannel::Reply RequestChannel::transact(Command command, qint32 machine,
     request.machine = machine;
     request.payload = payload;
     const QByteArray bytes = protocol::encodeFrame(request);
+    // Requests go one at a time: whatever is still buffered belongs to an exchange that is over,
+    // and a truncated frame there would swallow the reply to this one.
+    m_decoder.clear();
 
     const int allowance = m_link->wireTimeMs(int(bytes.size()) + expectedReplyBytes);
     const int total = m_timeoutMs + 2 * allowance;

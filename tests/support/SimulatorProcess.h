@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// The real selvenor-sim program as a child process, for tests of the program itself and of
+// anything run as a separate process. The program lies beside the test executable.
+class SimulatorProcess {
+public:
+    SimulatorProcess() = default;
+    ~SimulatorProcess();
+
+    // Starts `selvenor-sim --state statePath --listen 127.0.0.1:0 extraArguments...` and waits
+    // until it reports its port (or ends). False when it did not come up; output() says why.
+    bool start(const QString& statePath, const QStringList& extraArguments = {});
+    // Runs it to its end with exactly these arguments (for refused state files and options);
+    // returns the exit code, -1 if it did not end within the time.
+    int runToEnd(const QStringList& arguments, int timeoutMs = 10000);
+    void stop();
+
+    quint16 port() const { return m_port; }
+    QString serialPath() const { return m_serialPath; }
+    // Everything the program wrote to standard error so far.
+    QString output();
+
+    static QString programPath();
+
+private:
+    QProcess m_process;
+    QString m_output;
+    quint16 m_port = 0;
+    QString m_serialPath;
+};

@@ -1,0 +1,85 @@
+#include "ControlHarness.h"
+#include "terminal/ResultCode.h"
+
+using namespace selvenor;
+
+namespace {
+
+SimulatorFixture::Options serial() {
+    return SimulatorFixture::Options{true, false};
+}
+
+} // namespace
+
+TEST(TerminalSerialLink, ComPortReachesTheSimulatorThroughAPseudoTerminal) {
+    QJsonObject state = stateWithRecords(700);
+    state.insert(QStringLiteral("password"), 55);
+    state.insert(QStringLiteral("users"), QJsonArray{SimulatorFixture::user(42, 0)});
+    SimulatorFixture sim(state, serial());
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    sim.exportComPort(3);
+    TFP_CLOCK clock;
+    clock.setPassword(55);
+    clock.setCommPort(3);
+    clock.setBaudrate(9600);
+    ASSERT_TRUE(clock.OpenConnection(1));
+    ASSERT_TRUE(clock.SetTerminalEnabled(1, false));
+    ASSERT_TRUE(clock.ReadLogBuffer(1));
+    EXPECT_EQ(walkLog(clock, false).size(), 700);
+    EXPECT_EQ(sim.logLines().filter(QStringLiteral("NextLogRecord")).size(), 11)
+        << "64 records per chunk at 9600 baud";
+    int privilege = 0, password = 0;
+    QVector<qint32> data(kEnrollDataSize, 0);
+    ASSERT_TRUE(clock.GetEnrollData(1, 42, 1, 0, privilege, data, password));
+    EXPECT_EQ(data[0], SimulatorFixture::templateOf(42 * 16)[0].toInteger());
+    clock.CloseConnection();
+
+    ASSERT_TRUE(clock.OpenConnection(1)) << "the line can be opened again";
+    ASSERT_TRUE(clock.ReadLogBuffer(1));
+    EXPECT_EQ(walkLog(clock, false).size(), 700);
+}
+
+TEST(TerminalSerialLink, WrongPasswordOnTheSerialLine) {
+    SimulatorFixture sim(SimulatorFixture::state({{"password", 55}}), serial());
+    sim.exportComPort(4);
+    TFP_CLOCK clock;
+    clock.setTimeoutMs(1000);
+    clock.setPassword(54);
+    clock.setCommPort(4);
+    EXPECT_FALSE(clock.OpenConnection(1));
+    int code = 0;
+    clock.GetLastErrorCode(code);
+    EXPECT_EQ(code, ERR_AUTH_FAILED);
+}
+
+TEST(TerminalSerialLink, UsbUsesItsOwnDevice) {
+    SimulatorFixture sim(SimulatorFixture::state({{"clock", "2012-03-07T09:05:00"}}), serial());
+    sim.exportUsbDevice();
+    TFP_CLOCK clock; // never configured: USB
+    ASSERT_TRUE(clock.OpenConnection(1));
+    int y, mo, d, h, mi, dow;
+    ASSERT_TRUE(clock.GetTerminalTime(1, y, mo, d, h, mi, dow));
+    EXPECT_EQ(y, 2012);
+    qunsetenv("SELVENOR_USB_DEVICE");
+}
+
+TEST(TerminalSerialLink, MissingDeviceFailsWithComportError) {
+    qputenv("SELVENOR_COM9", "/dev/does-not-exist");
+    TFP_CLOCK clock;
+    clock.setCommPort(9);
+    EXPECT_FALSE(clock.OpenConnection(1));
+    int code = 0;
+    clock.GetLastErrorCode(code);
+    EXPECT_EQ(code, ERR_COMPORT_ERROR);
+    qunsetenv("SELVENOR_COM9");
+}
+
+TEST(TerminalSerialLink, SilentLineTimesOut) {
+    SimulatorFixture sim(SimulatorFixture::state({}), serial());
+    sim.exportComPort(5);
+    sim.stop(); // the line exists no more: nobody answers
+    TFP_CLOCK clock;
+    clock.setTimeoutMs(300);
+    clock.setCommPort(5);
+    EXPECT_FALSE(clock.OpenConnection(1));
+}
