@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QSqlRecord;
+
 namespace selvenor {
 
 // One row of the Terminal table. The editor writes every column as text and the connect
@@ -18,5 +20,8 @@ struct TerminalRecord {
     QString NetPort;
     QString Sifre;
 };
+
+// A row of a query on Terminal, every column read as text (NULL reads as empty).
+TerminalRecord terminalRecordFrom(const QSqlRecord& row);
 
 } // namespace selvenor

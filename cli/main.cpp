@@ -1,0 +1,82 @@
+#include "CliCommand.h"
+#include "ConsoleOperator.h"
+
+#include "common/CommandBoundary.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+using namespace selvenor;
+
+namespace {
+
+struct CommandLine {
+    QString name;
+    QStringList arguments;
+};
+
+// Everything but the program name and --data-dir (which DataFolder reads): the first word is
+// the command, the rest its arguments.
+CommandLine parse(const QStringList& all) {
+    CommandLine line;
+    for (int i = 1; i < all.size(); ++i) {
+        if (all[i] == QLatin1String("--data-dir")) {
+            ++i;
+        } else if (!all[i].startsWith(QLatin1String("--data-dir="))) {
+            if (line.name.isEmpty())
+                line.name = all[i];
+            else
+                line.arguments << all[i];
+        }
+    }
+    return line;
+}
+
+void printUsage(QTextStream& stream) {
+    stream << "Kullanım: selvenor-cli [--data-dir KLASÖR] KOMUT [ARGÜMANLAR]\n\nKomutlar:\n";
+    for (const cli::Command& c : cli::commands()) {
+        const QString head = QString::fromUtf8(c.name) +
+                             (*c.usage ? QStringLiteral(" ") + QString::fromUtf8(c.usage) : "");
+        stream << "  " << head.leftJustified(28) << ' ' << QString::fromUtf8(c.summary) << '\n';
+    }
+}
+
+const cli::Command* find(const QString& name) {
+    for (const cli::Command& c : cli::commands()) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QTextStream in(stdin);
+
+    const CommandLine line = parse(app.arguments());
+    if (line.name == QLatin1String("--help") || line.name == QLatin1String("-h")) {
+        printUsage(out);
+        return 0;
+    }
+    const cli::Command* command = find(line.name);
+    if (!command) {
+        if (!line.name.isEmpty())
+            err << "Bilinmeyen komut: " << line.name << "\n\n";
+        printUsage(err);
+        return 2;
+    }
+
+    cli::ConsoleOperator ui(out, err, in);
+    cli::CommandContext context{DataFolder::fromArguments(app.arguments()), line.arguments, out,
+                                ui};
+    int status = 1;
+    if (!runCommand(ui, [&] { status = command->run(context); }))
+        status = 1;
+    out.flush();
+    return status;
+}

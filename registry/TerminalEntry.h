@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace selvenor {
+
+// What the terminal editor stores: every column of Terminal but id, as typed in its fields.
+// Tip is unset while the connection type selector holds no item; a save then leaves the
+// column as it was.
+struct TerminalEntry {
+    QString Terminal;
+    QString TerminalNo;
+    std::optional<QString> Tip;
+    QString ComPort;
+    QString ComBaud;
+    QString Ip;
+    QString NetPort;
+    QString Sifre;
+};
+
+// The connection type selector's items ("comport", "tcp/ip", "usb") and the Tip each stores.
+enum class ConnectionType { None = -1, Com = 0, Ethernet = 1, Usb = 2 };
+
+// "com", "ethernet" or "usb"; unset for None.
+std::optional<QString> tipForConnectionType(ConnectionType type);
+// The item whose Tip is exactly `tip`; None for any other text ("Com" included).
+ConnectionType connectionTypeForTip(const QString& tip);
+
+} // namespace selvenor
