@@ -163,10 +163,7 @@ TEST(GarbageReplies, ChunkClaimingMoreRecordsThanAskedIsABadReply) {
         return ScriptedTerminal::reply(request, 0, payload);
     });
     TFP_CLOCK clock;
-    clock.setTimeoutMs(400);
-    QString host = QStringLiteral("127.0.0.1");
-    clock.ConfigureNetwork(host, terminal.port(), 0);
-    ASSERT_TRUE(clock.OpenConnection(1));
+    ASSERT_TRUE(openAgainst(terminal, clock));
     ASSERT_TRUE(clock.ReadLogBuffer(1));
     int tm, enroll, em, verify, y, mo, d, h, mi, code = 0;
     EXPECT_FALSE(clock.NextLogRecord(1, tm, enroll, em, verify, y, mo, d, h, mi));
