@@ -82,13 +82,17 @@ private:
     quint16 m_port = 0;
 };
 
-int readUsersAgainst(const ScriptedTerminal::Answer& answer) {
-    ScriptedTerminal terminal(answer);
-    TFP_CLOCK clock;
+bool openAgainst(const ScriptedTerminal& terminal, TFP_CLOCK& clock) {
     clock.setTimeoutMs(400);
     QString host = QStringLiteral("127.0.0.1");
     clock.ConfigureNetwork(host, terminal.port(), 0);
-    EXPECT_TRUE(clock.OpenConnection(1));
+    return clock.OpenConnection(1);
+}
+
+int readUsersAgainst(const ScriptedTerminal::Answer& answer) {
+    ScriptedTerminal terminal(answer);
+    TFP_CLOCK clock;
+    EXPECT_TRUE(openAgainst(terminal, clock));
     EXPECT_FALSE(clock.ReadAllUserID(1));
     int code = 0;
     clock.GetLastErrorCode(code);
