@@ -1,0 +1,48 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus: valid frames and payloads of the protocol (docs/protocol.md)."""
+import os, struct, zlib
+
+here = os.path.dirname(os.path.abspath(__file__))
+
+def frame(command, payload=b"", reply=False, result=0, seq=1, machine=1):
+    head = b"\xA5\x5A\x01" + bytes([0x80 if reply else 0, command, result])
+    head += struct.pack(">HiH", seq, machine, len(payload))
+    body = head + payload
+    return body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+def record(gap, enroll, verify=1):
+    return bytes([gap]) + struct.pack(">iiHBBBB", enroll, verify, 2012, 3, 5, 8, 7)
+
+key = struct.pack(">iiB", 42, 1, 11)
+replies = {
+    "hello": frame(0x01, b"\x01" + bytes(range(16)), reply=True),
+    "log_info": frame(0x20, struct.pack(">II", 2, 7), reply=True),
+    "log_chunk": frame(0x21, b"\x00" + struct.pack(">H", 2) + record(6, 123) + record(1, 124),
+                       reply=True),
+    "user_chunk": frame(0x31, b"\x01" + struct.pack(">H", 1) + key + b"\x02\x01", reply=True),
+    "enroll_item": frame(0x32, b"\x00\x01" + struct.pack(">iH", 0, 355) + bytes(355 * 4),
+                         reply=True),
+    "clock": frame(0x12, struct.pack(">HBBBBBB", 2012, 3, 7, 9, 5, 0, 3), reply=True),
+    "name": frame(0x40, b"\x05Ay\xc5\x9fe", reply=True),
+    "error": frame(0x34, result=5, reply=True),
+    "two_frames": frame(0x10, reply=True, seq=3) + frame(0x22, struct.pack(">I", 1), reply=True,
+                                                        seq=4),
+}
+requests = {
+    "disable": frame(0x10, b"\x00"),
+    "read_log": frame(0x20, b"\x00"),
+    "log_query": frame(0x21, b"\x00" + struct.pack(">IIH", 0, 7, 1024)),
+    "ack": frame(0x22, struct.pack(">I", 1)),
+    "user_query": frame(0x31, b"\x00" + bytes(9) + struct.pack(">H", 1024)),
+    "set_card": frame(0x33, key + b"\x00\x01" + struct.pack(">iH", 99, 0)),
+    "delete": frame(0x34, key),
+    "privilege": frame(0x35, key + b"\x00"),
+    "set_name": frame(0x41, struct.pack(">i", 42) + b"\x03Ali"),
+    "sync": frame(0x11, struct.pack(">HBBBBB", 2012, 3, 7, 9, 5, 0)),
+    "split_requests": b"\x21\x00" + struct.pack(">IIH", 0, 9, 4) + b"\xff\x35" + key + b"\x02",
+}
+for folder, seeds in (("fuzz_replies", replies), ("fuzz_requests", requests)):
+    os.makedirs(os.path.join(here, "corpus", folder), exist_ok=True)
+    for name, data in seeds.items():
+        with open(os.path.join(here, "corpus", folder, name), "wb") as f:
+            f.write(data)
