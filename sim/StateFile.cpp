@@ -247,26 +247,34 @@ QByteArray StateFile::toJson(const TerminalState& s) {
     for (auto it = s.names.begin(); it != s.names.end(); ++it)
         names.insert(QString::number(it.key()), it.value());
     root.insert(QStringLiteral("names"), names);
-    QJsonArray logs;
-    for (const StoredRecord& sr : s.logs) {
-        const LogRecord& r = sr.record;
-        logs.append(QJsonObject{{"seq", qint64(r.sequence)},
-                                {"enroll", r.enroll},
-                                {"verify", r.verify},
-                                {"year", r.year},
-                                {"month", r.month},
-                                {"day", r.day},
-                                {"hour", r.hour},
-                                {"minute", r.minute},
-                                {"read", sr.read}});
-    }
-    root.insert(QStringLiteral("logs"), logs);
     root.insert(QStringLiteral("nextSequence"), qint64(s.nextSequence));
     const QJsonObject faults = s.faults.toJson();
     if (!faults.isEmpty())
         root.insert(QStringLiteral("faults"), faults);
     const bool small = s.logs.size() + s.entries.size() < 2000;
-    return QJsonDocument(root).toJson(small ? QJsonDocument::Indented : QJsonDocument::Compact);
+    QByteArray json =
+        QJsonDocument(root).toJson(small ? QJsonDocument::Indented : QJsonDocument::Compact);
+    // The log is written by hand, one record per line: a terminal holds hundreds of thousands
+    // of records, and building them as JSON objects would make every acknowledgement slow.
+    json.truncate(json.lastIndexOf('}'));
+    while (json.endsWith('\n') || json.endsWith(' '))
+        json.chop(1);
+    json += ",\n\"logs\": [";
+    for (qsizetype i = 0; i < s.logs.size(); ++i) {
+        const LogRecord& r = s.logs[i].record;
+        json += i == 0 ? "\n" : ",\n";
+        json += "{\"seq\":" + QByteArray::number(r.sequence) +
+                ",\"enroll\":" + QByteArray::number(r.enroll) +
+                ",\"verify\":" + QByteArray::number(r.verify) +
+                ",\"year\":" + QByteArray::number(r.year) +
+                ",\"month\":" + QByteArray::number(r.month) +
+                ",\"day\":" + QByteArray::number(r.day) +
+                ",\"hour\":" + QByteArray::number(r.hour) +
+                ",\"minute\":" + QByteArray::number(r.minute) +
+                ",\"read\":" + (s.logs[i].read ? "true}" : "false}");
+    }
+    json += "]\n}\n";
+    return json;
 }
 
 void StateFile::save(const QString& path, const TerminalState& state) {
