@@ -1,0 +1,54 @@
+#include "TerminalSession.h"
+
+#include "common/OperatorInterface.h"
+#include "common/TextFunctions.h"
+#include "registry/TerminalRecord.h"
+#include "terminal/TFP_CLOCK.h"
+
+namespace selvenor {
+
+TerminalSession::TerminalSession(TFP_CLOCK& clock)
+    : m_clock(clock) {}
+
+bool TerminalSession::connect(const TerminalRecord& terminal, OperatorInterface& ui) {
+    if (m_connected)
+        disconnect();
+    m_lastConnectResult = kNoResultCode;
+    m_machineNumber = StrToInt(terminal.TerminalNo);
+    if (!openLink(terminal)) {
+        ui.showMessage(QStringLiteral("Hata..Bağlantı Kurulamadı...."));
+        return false;
+    }
+    m_connected = true;
+    m_connectedTerminalName = terminal.Terminal;
+    return true;
+}
+
+bool TerminalSession::openLink(const TerminalRecord& terminal) {
+    if (terminal.Tip == QLatin1String("ethernet")) {
+        QString address = terminal.Ip;
+        const int port = StrToInt(terminal.NetPort);
+        const int password = StrToInt(terminal.Sifre);
+        m_clock.ConfigureNetwork(address, port, password);
+    } else if (terminal.Tip == QLatin1String("com")) {
+        if (!terminal.ComPort.isEmpty() && !terminal.ComBaud.isEmpty()) {
+            m_clock.setCommPort(StrToInt(terminal.ComPort));
+            m_clock.setBaudrate(StrToInt(terminal.ComBaud));
+        }
+    } else if (terminal.Tip != QLatin1String("usb")) {
+        return false;
+    }
+    if (m_clock.OpenConnection(m_machineNumber))
+        return true;
+    int code = kNoResultCode;
+    if (m_clock.GetLastErrorCode(code))
+        m_lastConnectResult = code;
+    return false;
+}
+
+void TerminalSession::disconnect() {
+    m_connected = false;
+    m_clock.CloseConnection();
+}
+
+} // namespace selvenor
