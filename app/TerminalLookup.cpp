@@ -3,7 +3,7 @@
 #include "data/Sql.h"
 
 #include <QSqlQuery>
-#include <QVariant>
+#include <QSqlRecord>
 
 namespace selvenor {
 
@@ -12,20 +12,7 @@ std::optional<TerminalRecord> findTerminalByName(const QSqlDatabase& data, const
         data, QStringLiteral("select * from Terminal where Terminal = ? order by id"), {name});
     if (!query.next())
         return std::nullopt;
-    const auto text = [&](const char* column) {
-        return query.value(QString::fromLatin1(column)).toString();
-    };
-    TerminalRecord record;
-    record.id = query.value(QStringLiteral("id")).toLongLong();
-    record.Terminal = text("Terminal");
-    record.TerminalNo = text("TerminalNo");
-    record.Tip = text("Tip");
-    record.ComPort = text("ComPort");
-    record.ComBaud = text("ComBaud");
-    record.Ip = text("Ip");
-    record.NetPort = text("NetPort");
-    record.Sifre = text("Sifre");
-    return record;
+    return terminalRecordFrom(query.record());
 }
 
 } // namespace selvenor
