@@ -17,15 +17,18 @@ inline constexpr int kEnrollDataSize = 355;
 
 // The terminal communication control. Every operation returns true on success; after a
 // failure GetLastErrorCode tells why (see ResultCode.h); an operation on a closed connection
-// fails too. Every operation gives up after timeoutMs(); nothing blocks longer. The control
-// runs on the caller's thread.
+// fails too (ERR_NOT_OPEN). Every operation gives up after timeoutMs(), plus the line time of
+// its bytes on a slow COM link; nothing hangs. The control runs on the caller's thread.
+// Operations that change the enrolment store or erase data need the terminal disabled first
+// (SetTerminalEnabled(machine, false)); otherwise they fail with ERR_NOT_DISABLED.
 //
 // Links: "ethernet" after ConfigureNetwork (TCP), "com" with CommPort/Baudrate (serial device),
 // "usb" (a USB terminal presenting a serial device). OpenConnection picks the link from what
 // was configured last: ConfigureNetwork selects TCP, setting CommPort selects the serial line,
 // setIsUSB(true) selects USB, and a control that was never configured opens USB. CommPort N is
 // the device $SELVENOR_COM<N>, else /dev/ttyS<N-1>; USB is $SELVENOR_USB_DEVICE, else
-// /dev/ttyACM0. See docs/protocol.md.
+// /dev/ttyACM0. A USB connect should call setIsUSB(true) first: otherwise an earlier
+// ConfigureNetwork or CommPort still decides the link. See docs/protocol.md.
 class TFP_CLOCK : public QObject {
     Q_OBJECT
 public:
