@@ -4,11 +4,27 @@ namespace selvenor::cli {
 
 // A command lives in a file of its own; declare its function here and add its row below.
 int init(CommandContext& context);
+int terminals(CommandContext& context);
+int addTerminal(CommandContext& context);
+int timeSet(CommandContext& context);
+int timeGet(CommandContext& context);
+int removeAdmins(CommandContext& context);
+int wipeFingerprints(CommandContext& context);
 
 namespace {
 
 const Command kCommands[] = {
     {"init", "", "Data.mdb, Log.mdb ve Settings.ini eksikse oluşturur; var olana dokunmaz", init},
+    {"terminals", "", "kayıtlı terminalleri ad sırasıyla listeler", terminals},
+    {"add-terminal",
+     "AD --number N (--tcp HOST:PORT [--password P] | --com PORT [--baud B] | --usb)",
+     "terminal kaydeder (--baud varsayılanı 9600)", addTerminal},
+    {"time-set", "AD", "terminalin saatini bilgisayarın saatine ayarlar", timeSet},
+    {"time-get", "AD", "terminalin tarih ve saatini gösterir", timeGet},
+    {"remove-admins", "AD", "terminaldeki tüm yöneticileri siler (ENROLLINFO'ya listeler)",
+     removeAdmins},
+    {"wipe-fingerprints", "AD [--yes]", "terminaldeki tüm parmakizlerini siler; --yes sormadan",
+     wipeFingerprints},
 };
 
 } // namespace

@@ -1,0 +1,82 @@
+#include "RegistryTerminal.h"
+
+#include "CommandArguments.h"
+
+#include "app/TerminalLookup.h"
+#include "common/Errors.h"
+#include "common/OperatorInterface.h"
+#include "terminal/ResultCode.h"
+
+namespace selvenor::cli {
+
+QString resultCodeText(int code) {
+    const QString symbol = ResultCodeSymbol(code);
+    return symbol.isEmpty() ? QStringLiteral("kod %1").arg(code) : symbol;
+}
+
+void openDataStore(const DataFolder& folder, TfrmDM& dm) {
+    const QString file = folder.file(QStringLiteral("Data.mdb"));
+    if (!TfrmDM::openStore(dm.ADOConnection1(), file))
+        throw FileError(
+            QStringLiteral("Data dosyası bulunamadı: %1 (önce: selvenor-cli init)").arg(file));
+}
+
+RegistryTerminal::RegistryTerminal(CommandContext& context, const QString& command)
+    : m_context(context)
+    , m_command(command) {
+    openDataStore(context.folder, m_dm);
+}
+
+RegistryTerminal::~RegistryTerminal() {
+    if (m_session.isConnected())
+        m_session.disconnect();
+}
+
+TerminalRecord RegistryTerminal::find(const QString& name) const {
+    const std::optional<TerminalRecord> terminal = findTerminalByName(data(), name);
+    if (!terminal)
+        usageError(m_command, QStringLiteral("Bilinmeyen terminal: '%1' (kayıtlı terminaller: "
+                                             "selvenor-cli terminals)")
+                                  .arg(name));
+    return *terminal;
+}
+
+bool RegistryTerminal::connect(const TerminalRecord& terminal) {
+    if (m_session.connect(terminal, m_context.ui))
+        return true;
+    const int code = m_session.lastConnectResult();
+    if (code == TerminalSession::kNoResultCode)
+        reportError(QStringLiteral("'%1' terminalinin bağlantı türü tanınmıyor: '%2' (com, "
+                                   "ethernet veya usb olmalı)")
+                        .arg(terminal.Terminal, terminal.Tip));
+    else
+        reportError(QStringLiteral("'%1' terminaline bağlanılamadı: %2")
+                        .arg(terminal.Terminal, resultCodeText(code)));
+    return false;
+}
+
+int RegistryTerminal::exitStatus(const CommandOutcome& outcome, const QString& what) const {
+    switch (outcome.status) {
+    case CommandOutcome::Succeeded:
+        return 0;
+    case CommandOutcome::Declined:
+        reportError(QStringLiteral("%1: vazgeçildi, terminale dokunulmadı").arg(what));
+        break;
+    case CommandOutcome::TerminalNotDisabled:
+        reportError(QStringLiteral("%1: terminal kilitlenemedi (SetTerminalEnabled): %2")
+                        .arg(what, resultCodeText(outcome.resultCode)));
+        break;
+    case CommandOutcome::Failed:
+        reportError(
+            QStringLiteral("%1 başarısız: %2").arg(what, resultCodeText(outcome.resultCode)));
+        break;
+    }
+    return 1;
+}
+
+void RegistryTerminal::reportError(const QString& text) const {
+    m_context.ui.messageBox(text, QString(), OperatorInterface::Icon::Error,
+                            static_cast<int>(OperatorInterface::Button::Ok));
+}
+
+} // namespace selvenor::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "support/SimulatorFixture.h"
+#include "support/TempFolder.h"
+
+#include <QJsonObject>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+// selvenor-cli run as a child process on a fresh data folder (created by "init").
+class CliRunner : public ::testing::Test {
+protected:
+    struct Result {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+
+    void SetUp() override;
+    Result run(const QStringList& arguments, const QString& input = QString());
+    // Registers a TCP terminal on `sim` with add-terminal.
+    void addTcpTerminal(const QString& name, const SimulatorFixture& sim, int machine = 1,
+                        int password = 0);
+    SimulatorFixture& startSimulator(const QJsonObject& state,
+                                     SimulatorFixture::Options options = {});
+    // Rows of a query on Data.mdb, each row's columns joined by '|'.
+    QStringList query(const QString& statement);
+
+    std::vector<std::unique_ptr<SimulatorFixture>> simulators;
+    TempFolder temp;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
