@@ -55,6 +55,10 @@ bool RegistryTerminal::connect(const TerminalRecord& terminal) {
     return false;
 }
 
+bool RegistryTerminal::connectToNamedTerminal() {
+    return connect(CommandArguments(m_command, m_context.arguments).words(1)[0]);
+}
+
 int RegistryTerminal::exitStatus(const CommandOutcome& outcome, const QString& what) const {
     switch (outcome.status) {
     case CommandOutcome::Succeeded:

@@ -27,6 +27,9 @@ public:
     bool connect(const TerminalRecord& terminal);
     // find() and connect() in one.
     bool connect(const QString& name) { return connect(find(name)); }
+    // Connects to the terminal named by the command's one argument (anything else is a usage
+    // error).
+    bool connectToNamedTerminal();
 
     TerminalSession& session() { return m_session; }
     QSqlDatabase data() const { return m_dm.ADOConnection1(); }

@@ -1,4 +1,3 @@
-#include "CommandArguments.h"
 #include "RegistryTerminal.h"
 
 #include "app/AdministratorRemoval.h"
@@ -7,9 +6,8 @@ namespace selvenor::cli {
 
 // Removes every administrator from the named terminal and says how it went.
 int removeAdmins(CommandContext& context) {
-    const QString name = CommandArguments("remove-admins", context.arguments).words(1)[0];
     RegistryTerminal terminal(context, "remove-admins");
-    if (!terminal.connect(name))
+    if (!terminal.connectToNamedTerminal())
         return 1;
     const AdministratorRemoval::Result r =
         AdministratorRemoval(terminal.session(), terminal.data(), context.ui).run();

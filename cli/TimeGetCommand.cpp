@@ -1,4 +1,3 @@
-#include "CommandArguments.h"
 #include "RegistryTerminal.h"
 
 #include "app/TerminalClock.h"
@@ -7,9 +6,8 @@ namespace selvenor::cli {
 
 // Prints the named terminal's clock as the window shows it, on two lines.
 int timeGet(CommandContext& context) {
-    const QString name = CommandArguments("time-get", context.arguments).words(1)[0];
     RegistryTerminal terminal(context, "time-get");
-    if (!terminal.connect(name))
+    if (!terminal.connectToNamedTerminal())
         return 1;
     ClockReading reading;
     const CommandOutcome outcome = TerminalClock::read(terminal.session(), reading);

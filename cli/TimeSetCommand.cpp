@@ -1,4 +1,3 @@
-#include "CommandArguments.h"
 #include "RegistryTerminal.h"
 
 #include "app/TerminalClock.h"
@@ -7,9 +6,8 @@ namespace selvenor::cli {
 
 // Sets the named terminal's clock from the computer's.
 int timeSet(CommandContext& context) {
-    const QString name = CommandArguments("time-set", context.arguments).words(1)[0];
     RegistryTerminal terminal(context, "time-set");
-    if (!terminal.connect(name))
+    if (!terminal.connectToNamedTerminal())
         return 1;
     return terminal.exitStatus(TerminalClock::set(terminal.session(), context.ui),
                                "SyncTerminalTime");
