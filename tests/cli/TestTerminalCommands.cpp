@@ -1,6 +1,9 @@
 #include "CliRunner.h"
 
+#include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
 
 namespace {
 
@@ -199,4 +202,25 @@ TEST_F(TerminalCommands, WipeAsksFirstAndANoNeverReachesTheTerminal) {
     EXPECT_EQ(yes.status, 0) << yes.err.toStdString();
     EXPECT_EQ(yes.out, QStringLiteral("tamamlandı\n"));
     EXPECT_TRUE(sim.state()["users"].toArray().isEmpty());
+}
+
+// The state that scripts/run.sh gives the terminal "Demo".
+TEST_F(TerminalCommands, BundledDemoStateServesTheCommands) {
+    QFile file(QStringLiteral(SELVENOR_DEMO_STATE));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject demo = QJsonDocument::fromJson(file.readAll()).object();
+    ASSERT_FALSE(demo.isEmpty());
+    QSet<int> backups;
+    for (const QJsonValue& u : demo["users"].toArray())
+        backups.insert(u["backup"].toInt());
+    EXPECT_TRUE(backups.contains(0) && backups.contains(10) && backups.contains(11));
+    EXPECT_EQ(demo["names"].toObject()["1003"].toString(), QStringLiteral("Şükrü Çelik"));
+    EXPECT_GE(demo["logs"].toArray().size(), 200);
+
+    SimulatorFixture& sim = startSimulator(demo);
+    addTcpTerminal("Demo", sim);
+    const Result r = run({"remove-admins", "Demo"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("8 kayıt listelendi (ENROLLINFO), 2 yönetici kaydı, 2 silindi"))
+        << r.out.toStdString();
 }
