@@ -1,0 +1,167 @@
+#include "EnrollDownload.h"
+
+#include "EnrolContext.h"
+#include "EnrolView.h"
+#include "EnrollRecordIO.h"
+#include "EnrollStore.h"
+#include "PreparedStatement.h"
+#include "TransactionBatch.h"
+
+#include "common/EventPump.h"
+#include "common/ScopeGuard.h"
+#include "common/TextFunctions.h"
+#include "data/Sql.h"
+#include "terminal/TFP_CLOCK.h"
+
+namespace selvenor {
+
+namespace {
+
+// The terminal's backup number of a password item; the store holds 15 for it.
+constexpr int kTerminalPasswordBackup = 10;
+constexpr int kStoredPasswordBackup = 15;
+
+struct UserEntry {
+    int enrollNumber = 0;
+    int eMachineNumber = 0;
+    int backupNumber = 0;
+    int privilege = 0;
+};
+
+class DownloadRun {
+public:
+    explicit DownloadRun(EnrolContext& ctx)
+        : m_ctx(ctx)
+        , m_store(ctx.dataStore())
+        , m_pump(ctx.ui)
+        , m_nameInsert(ctx.logStore(),
+                       QStringLiteral("INSERT INTO temp (kartno, isim) VALUES (?, ?)")) {}
+
+    DownloadResult run();
+
+private:
+    bool start();
+    void readEntries();
+    // Reads one item, asking on failure; returns false when the entry is not to be stored.
+    bool readItem(UserEntry& entry);
+    void storeEntry(const UserEntry& entry);
+
+    EnrolContext& m_ctx;
+    EnrollStore m_store;
+    EventPump m_pump;
+    DownloadResult m_result;
+    bool m_success = true;
+    QString m_lastError;
+    QString m_name; // one name for the whole run, as the terminal last gave it
+    PreparedStatement m_nameInsert;
+    TransactionBatch* m_storeBatch = nullptr;
+    TransactionBatch* m_nameBatch = nullptr;
+};
+
+DownloadResult DownloadRun::run() {
+    if (!start())
+        return m_result;
+    m_result.started = true;
+    m_ctx.view.setButtonEnabled(false);
+    {
+        BusyCursor busy(m_ctx.ui);
+        ScopeGuard closing([this] {
+            m_ctx.view.setButtonEnabled(true);
+            m_ctx.clock.SetTerminalEnabled(m_ctx.machine, true);
+            m_ctx.view.refreshLists();
+        });
+        readEntries();
+        m_result.ok = m_success;
+        m_ctx.view.setStatus(m_success ? QStringLiteral("GetEnrollData OK")
+                                       : QStringLiteral("GetEnrollData :") + m_lastError);
+    }
+    return m_result;
+}
+
+bool DownloadRun::start() {
+    m_ctx.view.setLabel2(QString());
+    m_ctx.view.setStatus(QStringLiteral("Alınıyor....."));
+    m_store.clear();
+    execSql(m_ctx.logStore(), QStringLiteral("DELETE FROM temp"));
+    if (!m_ctx.clock.SetTerminalEnabled(m_ctx.machine, false)) {
+        m_ctx.view.setStatus(QStringLiteral("Bağlanamadı..."));
+        return false;
+    }
+    if (!m_ctx.clock.ReadAllUserID(m_ctx.machine)) {
+        m_ctx.view.setStatus(m_ctx.lastErrorName());
+        m_ctx.clock.SetTerminalEnabled(m_ctx.machine, true);
+        return false;
+    }
+    m_ctx.view.setStatus(QStringLiteral("ReadAllUserID OK"));
+    return true;
+}
+
+void DownloadRun::readEntries() {
+    TransactionBatch storeBatch(m_ctx.dataStore());
+    TransactionBatch nameBatch(m_ctx.logStore());
+    m_storeBatch = &storeBatch;
+    m_nameBatch = &nameBatch;
+
+    UserEntry entry;
+    int enabled = 0;
+    while (m_ctx.clock.GetNextUserID(m_ctx.machine, entry.enrollNumber, entry.eMachineNumber,
+                                     entry.backupNumber, entry.privilege, enabled)) {
+        ++m_result.entries;
+        if (entry.backupNumber == kTerminalPasswordBackup)
+            entry.backupNumber = kStoredPasswordBackup;
+        if (readItem(entry))
+            storeEntry(entry);
+        if (m_result.cancelled)
+            break;
+    }
+    storeBatch.finish();
+    nameBatch.finish();
+}
+
+bool DownloadRun::readItem(UserEntry& entry) {
+    using B = OperatorInterface::Button;
+    for (;;) {
+        m_success = true;
+        if (m_ctx.clock.GetEnrollData(m_ctx.machine, entry.enrollNumber, entry.eMachineNumber,
+                                      entry.backupNumber, entry.privilege,
+                                      m_ctx.item.templateBuffer, m_ctx.item.password))
+            return true;
+        m_success = false;
+        m_lastError = m_ctx.lastErrorName();
+        const B answer = m_ctx.askContinue(QStringLiteral("GetEnrollData"), m_lastError);
+        if (answer == B::Yes)
+            continue;
+        if (answer == B::Cancel)
+            m_result.cancelled = true;
+        else
+            ++m_result.skipped; // what the failed call left is not this entry's item
+        return false;
+    }
+}
+
+void DownloadRun::storeEntry(const UserEntry& entry) {
+    if (SaveEnrollRecord(m_ctx, m_store, entry.enrollNumber, entry.eMachineNumber,
+                         entry.backupNumber, entry.privilege)) {
+        ++m_result.stored;
+        m_storeBatch->rowWritten();
+    } else {
+        ++m_result.doubles;
+    }
+    if (m_ctx.clock.GetUserName(1, m_ctx.machine, entry.enrollNumber, m_ctx.machine, m_name)) {
+        m_ctx.view.setUserName(m_name);
+        m_ctx.view.setStatus(QStringLiteral("GetUserName OK"));
+    } else {
+        m_ctx.view.setStatus(m_ctx.lastErrorName());
+    }
+    m_nameInsert.run({ZeroPad(entry.enrollNumber, 5), m_name});
+    m_nameBatch->rowWritten();
+    m_pump.maybeRun();
+}
+
+} // namespace
+
+DownloadResult downloadEnrollData(EnrolContext& ctx) {
+    return DownloadRun(ctx).run();
+}
+
+} // namespace selvenor
