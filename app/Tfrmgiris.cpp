@@ -27,6 +27,8 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include <optional>
+
 namespace selvenor {
 
 namespace {
@@ -180,10 +182,18 @@ void Tfrmgiris::createPopupMenu() {
     mnuTumVerileriAlSil->setObjectName(QStringLiteral("mnuTumVerileriAlSil"));
 }
 
-// Every handler runs behind the default error reporting.
+// Every handler runs behind the default error reporting; a command that exchanges data with a
+// terminal or works through a file also holds the command lock while it runs.
 template <typename Sender, typename Signal>
-void Tfrmgiris::handle(Sender* sender, Signal signal, void (Tfrmgiris::*handler)()) {
-    connect(sender, signal, this, [this, handler] { runCommand(ui, [&] { (this->*handler)(); }); });
+void Tfrmgiris::handle(Sender* sender, Signal signal, void (Tfrmgiris::*handler)(), Lock lock) {
+    connect(sender, signal, this, [this, handler, lock] {
+        runCommand(ui, [&] {
+            std::optional<CommandLock> held;
+            if (lock == Lock::WhileRunning)
+                held.emplace(*this);
+            (this->*handler)();
+        });
+    });
 }
 
 void Tfrmgiris::connectHandlers() {
@@ -191,17 +201,20 @@ void Tfrmgiris::connectHandlers() {
     handle(BitBtn2, &QPushButton::clicked, &Tfrmgiris::BitBtn2Click);
     handle(BitBtn3, &QPushButton::clicked, &Tfrmgiris::BitBtn3Click);
     handle(BitBtn4, &QPushButton::clicked, &Tfrmgiris::BitBtn4Click);
-    handle(BitBtn5, &QPushButton::clicked, &Tfrmgiris::BitBtn5Click);
-    handle(BitBtn6, &QPushButton::clicked, &Tfrmgiris::BitBtn6Click);
-    handle(BitBtn7, &QPushButton::clicked, &Tfrmgiris::BitBtn7Click);
-    handle(BitBtn8, &QPushButton::clicked, &Tfrmgiris::BitBtn8Click);
+    handle(BitBtn5, &QPushButton::clicked, &Tfrmgiris::BitBtn5Click, Lock::WhileRunning);
+    handle(BitBtn6, &QPushButton::clicked, &Tfrmgiris::BitBtn6Click, Lock::WhileRunning);
+    handle(BitBtn7, &QPushButton::clicked, &Tfrmgiris::BitBtn7Click, Lock::WhileRunning);
+    handle(BitBtn8, &QPushButton::clicked, &Tfrmgiris::BitBtn8Click, Lock::WhileRunning);
     handle(BitBtn10, &QPushButton::clicked, &Tfrmgiris::BitBtn10Click);
     handle(BitBtn11, &QPushButton::clicked, &Tfrmgiris::BitBtn11Click);
-    handle(Button1, &QPushButton::clicked, &Tfrmgiris::Button1Click);
+    handle(Button1, &QPushButton::clicked, &Tfrmgiris::Button1Click, Lock::WhileRunning);
     handle(Button2, &QPushButton::clicked, &Tfrmgiris::Button2Click);
-    handle(mnuParmakiziSil, &QAction::triggered, &Tfrmgiris::mnuParmakiziSilClick);
-    handle(mnuTumVerileriAl, &QAction::triggered, &Tfrmgiris::mnuTumVerileriAlClick);
-    handle(mnuTumVerileriAlSil, &QAction::triggered, &Tfrmgiris::mnuTumVerileriAlSilClick);
+    handle(mnuParmakiziSil, &QAction::triggered, &Tfrmgiris::mnuParmakiziSilClick,
+           Lock::WhileRunning);
+    handle(mnuTumVerileriAl, &QAction::triggered, &Tfrmgiris::mnuTumVerileriAlClick,
+           Lock::WhileRunning);
+    handle(mnuTumVerileriAlSil, &QAction::triggered, &Tfrmgiris::mnuTumVerileriAlSilClick,
+           Lock::WhileRunning);
     // "Zil Saatleri(42)" and "Time Zone" have no action.
     connect(DBGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos));

@@ -34,9 +34,9 @@ class Tfrmyeni;
 // the right (from x = 824) and is reached by scrolling.
 //
 // Every handler runs behind the default error reporting: an error it does not handle is shown
-// in a message box and the program goes on. A long command takes a CommandLock so the operator
-// cannot start another terminal command, connect, disconnect, edit the list or close the
-// window while it lets window events run.
+// in a message box and the program goes on. The terminal commands, the popup-menu commands and
+// the memory-card conversion run under a CommandLock, so while one lets window events run the
+// operator cannot start another, connect, disconnect, edit the list or close the window.
 class Tfrmgiris : public QWidget {
     Q_OBJECT
 public:
@@ -137,8 +137,10 @@ private:
     void createPopupMenu();
     void connectHandlers();
     void connectGridToList();
+    enum class Lock { None, WhileRunning };
     template <typename Sender, typename Signal>
-    void handle(Sender* sender, Signal signal, void (Tfrmgiris::*handler)());
+    void handle(Sender* sender, Signal signal, void (Tfrmgiris::*handler)(),
+                Lock lock = Lock::None);
     void openStore(QSqlDatabase db, const QString& name, const QString& missingText);
     QList<QObject*> lockedDuringCommands() const;
 
