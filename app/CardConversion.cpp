@@ -1,0 +1,231 @@
+#include "CardConversion.h"
+
+#include "AttendanceView.h"
+#include "AttendanceWriter.h"
+#include "DataFolderLock.h"
+#include "TextLines.h"
+
+#include "common/Codepage1254.h"
+#include "common/Errors.h"
+#include "common/OperatorInterface.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <array>
+
+namespace selvenor {
+
+namespace {
+
+constexpr int kFieldWidth = 5;
+constexpr qint64 kReadPiece = 4 * 1024 * 1024;
+constexpr qsizetype kWritePiece = 4 * 1024 * 1024;
+
+// Code page 1254 byte by byte, both ways. The few bytes the code page leaves undefined map to
+// the character of the same number, so every byte comes back as it was read.
+class Cp1254Table {
+public:
+    static const Cp1254Table& instance() {
+        static const Cp1254Table table;
+        return table;
+    }
+    void decodeInto(QString& out, QByteArrayView bytes) const {
+        const qsizetype at = out.size();
+        out.resize(at + bytes.size());
+        QChar* p = out.data() + at;
+        for (char b : bytes)
+            *p++ = m_chars[quint8(b)];
+    }
+    void encodeInto(QByteArray& out, QStringView text) const {
+        for (QChar c : text)
+            out += c.unicode() < 0x80 ? char(c.unicode()) : m_bytes.value(c.unicode(), '?');
+    }
+
+private:
+    Cp1254Table() {
+        for (int b = 0; b < 256; ++b) {
+            const QString s = b < 0x80 ? QString(QChar(b)) : fromCp1254(QByteArray(1, char(b)));
+            m_chars[b] = s.size() == 1 && s[0] != QChar::ReplacementCharacter ? s[0] : QChar(b);
+            if (b >= 0x80)
+                m_bytes.insert(m_chars[b].unicode(), char(b));
+        }
+    }
+    std::array<QChar, 256> m_chars;
+    QHash<char16_t, char> m_bytes;
+};
+
+// The field's last five characters, "0" put in front up to five.
+void appendNormalisedField(QByteArray& out, QByteArrayView field) {
+    if (field.size() > kFieldWidth)
+        field = field.last(kFieldWidth);
+    for (qsizetype i = field.size(); i < kFieldWidth; ++i)
+        out += '0';
+    out += field;
+}
+
+// Characters `from` (1-based) to `from + length - 1` of `line`; the part beyond its end is empty.
+QByteArrayView piece(QByteArrayView line, qsizetype from, qsizetype length) {
+    const qsizetype start = from - 1;
+    if (start >= line.size())
+        return {};
+    return line.sliced(start, qMin(length, line.size() - start));
+}
+
+// Both stages line by line while the file is read; collects the memos' texts.
+class ConversionRun {
+public:
+    void addLine(QByteArrayView line) {
+        ++m_lines;
+        if (m_lines == 1)
+            return; // the heading
+        const QByteArray intermediate = CardConversion::intermediateLine(line);
+        const QByteArray result = CardConversion::resultLine(intermediate);
+        appendLine(m_memo2, intermediate);
+        appendLine(m_memo1, result);
+        ++m_results;
+    }
+    qsizetype lines() const { return m_lines; }
+    qsizetype results() const { return m_results; }
+    QString& memo1() { return m_memo1; }
+    QString& memo2() { return m_memo2; }
+
+private:
+    void appendLine(QString& memo, QByteArrayView line) {
+        if (m_results > 0)
+            memo += QLatin1Char('\n');
+        Cp1254Table::instance().decodeInto(memo, line);
+    }
+
+    qsizetype m_lines = 0;
+    qsizetype m_results = 0;
+    QString m_memo1;
+    QString m_memo2;
+};
+
+// Reads the file piece by piece and hands every whole line to `run`.
+void readLines(const QString& fileName, ConversionRun& run) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("%1 açılamadı: %2").arg(fileName, file.errorString()));
+    QByteArray buffer;
+    for (;;) {
+        const QByteArray piece = file.read(kReadPiece);
+        if (piece.isEmpty() && file.error() != QFileDevice::NoError)
+            throw FileError(QStringLiteral("%1 okunamadı: %2").arg(fileName, file.errorString()));
+        const bool atEnd = piece.isEmpty();
+        buffer += piece;
+        // Whole lines only: up to the last LF (a CR at the cut may be the first half of CR LF).
+        const qsizetype cut = atEnd ? buffer.size() : buffer.lastIndexOf('\n') + 1;
+        forEachLine(QByteArrayView(buffer).first(cut), [&](QByteArrayView l) { run.addLine(l); });
+        buffer.remove(0, cut);
+        if (atEnd)
+            return;
+    }
+}
+
+} // namespace
+
+CardConversion::CardConversion(const DataFolder& folder, OperatorInterface& ui,
+                               AttendanceView& view)
+    : m_folder(folder)
+    , m_ui(ui)
+    , m_view(view) {}
+
+bool CardConversion::run() {
+    const QString fileName = m_ui.chooseFileToOpen(m_folder.path());
+    if (fileName.isEmpty())
+        return false;
+    convert(fileName);
+    return true;
+}
+
+qsizetype CardConversion::convert(const QString& fileName) {
+    m_view.setFileName(fileName);
+    m_view.setProgressRange(0, 0);
+    m_view.setProgressPosition(0);
+    m_view.setWorkLines(QString());
+    m_view.setIntermediateLines(QString());
+
+    ConversionRun run;
+    readLines(fileName, run);
+    m_view.setProgressRange(0, int(run.lines()));
+    m_view.setProgressPosition(int(run.results()));
+    m_view.setIntermediateLines(run.memo2());
+    m_view.setWorkLines(run.memo1());
+    appendToVeri(run.memo1());
+
+    m_ui.showMessage(QStringLiteral("Aktarım işlemi tamamlandı.."));
+    m_view.setProgressRange(0, 0);
+    m_view.setProgressPosition(0);
+    return run.results();
+}
+
+void CardConversion::appendToVeri(const QString& resultLines) {
+    DataFolderLock lock(m_folder);
+    AttendanceWriter writer(m_folder);
+    writer.open({QStringLiteral("veri.txt")});
+    QByteArray bytes;
+    const auto flush = [&] {
+        writer.writeBatch(bytes, 0, false, 0, 0);
+        bytes.clear();
+    };
+    QStringView rest(resultLines);
+    while (!rest.isEmpty()) {
+        const qsizetype end = rest.indexOf(QLatin1Char('\n'));
+        Cp1254Table::instance().encodeInto(bytes, end < 0 ? rest : rest.first(end));
+        bytes += "\r\n";
+        rest = end < 0 ? QStringView() : rest.sliced(end + 1);
+        if (bytes.size() >= kWritePiece)
+            flush();
+    }
+    if (!bytes.isEmpty())
+        flush();
+    writer.close();
+}
+
+QByteArray CardConversion::intermediateLine(QByteArrayView recordLine) {
+    QByteArray out;
+    out.reserve(recordLine.size() + 16);
+    QByteArray field;
+    for (char c : recordLine) {
+        if (c == '\t') {
+            appendNormalisedField(out, field);
+            out += ',';
+            field.clear();
+        } else if (c != ' ') {
+            field += c;
+        }
+    }
+    out += field;
+    return out;
+}
+
+QByteArray CardConversion::resultLine(QByteArrayView l) {
+    // The pieces of the attendance line: 1-based place and length in the intermediate line,
+    // and the separator behind the piece.
+    struct Piece {
+        qsizetype from;
+        qsizetype length;
+        const char* separator;
+    };
+    static constexpr Piece kPieces[] = {
+        {13, 5, " "}, // enroll number
+        {45, 2, "/"}, // day
+        {42, 2, "/"}, // month
+        {37, 4, " "}, // year
+        {47, 2, ":"}, // hour
+        {50, 2, ":"}, // minute
+        {53, 2, " "}, // second
+        {10, 2, ""},  // machine number: the second field's last two characters
+    };
+    QByteArray out;
+    out.reserve(32);
+    for (const Piece& p : kPieces) {
+        out += piece(l, p.from, p.length);
+        out += p.separator;
+    }
+    return out;
+}
+
+} // namespace selvenor

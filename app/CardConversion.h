@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/DataFolder.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+namespace selvenor {
+
+class AttendanceView;
+class OperatorInterface;
+
+// "sdkart->text (veri.txt)": turns a terminal's memory-card export file (tab-separated, a
+// heading line first) into attendance lines appended to veri.txt. Stage 1 normalises every
+// tab-ended field to its last five characters, zero-padded in front, and drops the blanks
+// (Memo2); stage 2 takes the pieces of the attendance line from fixed positions of that line
+// (Memo1, veri.txt). The file is read in pieces and the memos are filled once each, so the
+// memory in use is that of the two memos' texts.
+class CardConversion {
+public:
+    CardConversion(const DataFolder& folder, OperatorInterface& ui, AttendanceView& view);
+
+    // Asks for the file (start folder: the data folder) and converts it; false when the
+    // operator cancelled.
+    bool run();
+    // Converts `fileName`; returns the number of lines appended to veri.txt. Throws FileError
+    // when the file cannot be read (nothing is written then) or veri.txt cannot be written
+    // (the lines written before stay).
+    qsizetype convert(const QString& fileName);
+
+    // Stage 1 on one record line (code page 1254 bytes, no line end).
+    static QByteArray intermediateLine(QByteArrayView recordLine);
+    // Stage 2 on one intermediate line.
+    static QByteArray resultLine(QByteArrayView intermediateLine);
+
+private:
+    void appendToVeri(const QString& resultLines);
+
+    DataFolder m_folder;
+    OperatorInterface& m_ui;
+    AttendanceView& m_view;
+};
+
+} // namespace selvenor

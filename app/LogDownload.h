@@ -1,0 +1,82 @@
+#pragma once
+
+#include "AttendanceLine.h"
+
+#include "data/DataFolder.h"
+
+#include <QDate>
+
+#include <functional>
+
+namespace selvenor {
+
+class AttendanceView;
+class AttendanceWriter;
+class OperatorInterface;
+class TFP_CLOCK;
+
+// What every attendance command works with. `today` is the computer's date (injectable for
+// the tests); it names the month's backup file.
+struct AttendanceContext {
+    TFP_CLOCK& clock;
+    int machine;
+    DataFolder folder;
+    OperatorInterface& ui;
+    AttendanceView& view;
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+    int lockWaitMs = 5000; // how long a second download waits for the first
+};
+
+// How a download ended, for the command line's summary line.
+struct DownloadOutcome {
+    enum Status {
+        Written,             // records written (possibly none)
+        TerminalNotDisabled, // SetTerminalEnabled(false) failed; no exchange
+        ReadFailed,        // ReadLogBuffer / ReadAllLogBuffer (or the owed acknowledgement) failed
+        WalkFailed,        // the terminal stopped answering in the middle of the records
+        AcknowledgeFailed, // written, but the terminal did not take the acknowledgement
+        ClearFailed,       // written, but ClearLogData failed
+    };
+    Status status = Written;
+    int records = 0;
+    int resultCode = 0;
+
+    bool failed() const { return status != Written; }
+};
+
+// The download of attendance records into the attendance files, shared by "Verileri Aktar"
+// (new records) and the two full-log commands (all records). The records are written in
+// batches through AttendanceWriter; new records are acknowledged to the terminal batch by
+// batch, each only after its lines are synced into every file.
+class LogDownload {
+public:
+    enum Kind {
+        NewRecords,      // "Verileri Aktar"
+        AllRecords,      // "Tüm Verileri Al (silmez)"
+        AllRecordsInOut, // "Tüm Verileri Al(aldıktan sonra cihazdan sil)": erases them afterwards
+    };
+
+    LogDownload(const AttendanceContext& context, Kind kind);
+
+    // `secondFile`: the new-record download also writes veri2.txt (decided once, at the start).
+    // `copyWanted`: asked when a full-log command ends; true replaces veri2.txt by veri.txt.
+    // Errors that are not the terminal's (files, the data folder's lock) propagate as
+    // selvenor::Error after the restore steps.
+    DownloadOutcome run(bool secondFile, const std::function<bool()>& copyWanted);
+
+private:
+    QStringList fileNames(bool secondFile) const;
+    DownloadOutcome exchange(bool secondFile);
+    DownloadOutcome walk(AttendanceWriter& writer);
+    bool load(AttendanceWriter& writer, DownloadOutcome& outcome);
+    bool next(LogRecord& record);
+    void clearTerminal(AttendanceWriter& writer, DownloadOutcome& outcome);
+    void report(const DownloadOutcome& outcome);
+    int lastResultCode();
+    void showResultCode(int code);
+
+    AttendanceContext m_context;
+    Kind m_kind;
+};
+
+} // namespace selvenor

@@ -1,0 +1,154 @@
+#include "app/AttendanceFile.h"
+#include "app/AttendanceWriter.h"
+#include "app/TransferJournal.h"
+#include "support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace selvenor;
+
+namespace {
+
+const QByteArray kLines = "L0001 a\r\nL0002 b\r\nL0003 c\r\n";
+
+// A data folder in which a run was killed while writing one batch: veri.txt and the backup
+// both held "A\r\n" when the batch began; the test then leaves each file as the kill did.
+class InterruptedRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir(folder.path()).mkdir("yedek_Q720");
+        write("veri.txt", "A\r\n");
+        write("yedek_Q720/032012.txt", "A\r\n");
+    }
+
+    void beginBatch(bool acknowledges = true) {
+        JournalBatch batch{1, acknowledges, 7, 9, {}, kLines};
+        for (const QString& name :
+             {QStringLiteral("veri.txt"), QStringLiteral("yedek_Q720/032012.txt")}) {
+            const AttendanceFile file(folder.file(name));
+            batch.files.append({name, file.size(), file.identity(), file.tail()});
+        }
+        TransferJournal journal(folder.file(AttendanceWriter::journalName()));
+        journal.begin(batch);
+    }
+
+    void write(const QString& name, const QByteArray& bytes,
+               QIODevice::OpenMode mode = QIODevice::WriteOnly) {
+        QFile f(folder.file(name));
+        ASSERT_TRUE(f.open(mode));
+        f.write(bytes);
+    }
+    void append(const QString& name, const QByteArray& bytes) {
+        write(name, bytes, QIODevice::Append);
+    }
+
+    QByteArray read(const QString& name) const {
+        QFile f(folder.file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    quint32 recoverAndOwed() {
+        AttendanceWriter writer{DataFolder(folder.path())};
+        return writer.owedAcknowledgement(1);
+    }
+
+    TempFolder folder;
+};
+
+} // namespace
+
+TEST_F(InterruptedRun, PartialLastLineIsCompletedNotRepeated) {
+    beginBatch();
+    append("veri.txt", kLines.left(13)); // killed in the middle of the second line
+    EXPECT_EQ(recoverAndOwed(), 9u);
+    EXPECT_EQ(read("veri.txt"), "A\r\n" + kLines);
+    EXPECT_EQ(read("yedek_Q720/032012.txt"), "A\r\n" + kLines);
+}
+
+TEST_F(InterruptedRun, WholeBatchAlreadyWrittenIsLeftAsItIs) {
+    beginBatch();
+    append("veri.txt", kLines);
+    append("yedek_Q720/032012.txt", kLines);
+    EXPECT_EQ(recoverAndOwed(), 9u) << "written but not acknowledged";
+    EXPECT_EQ(read("veri.txt"), "A\r\n" + kLines);
+    EXPECT_EQ(read("yedek_Q720/032012.txt"), "A\r\n" + kLines);
+}
+
+TEST_F(InterruptedRun, VeriTakenAwayAfterTheBatchReachedTheBackupIsNotWrittenAgain) {
+    beginBatch();
+    append("veri.txt", kLines);
+    append("yedek_Q720/032012.txt", kLines.left(5));
+    ASSERT_TRUE(QFile::rename(folder.file("veri.txt"), folder.file("imported.txt")));
+    recoverAndOwed();
+    EXPECT_EQ(read("veri.txt"), "<missing>") << "the attendance program has these lines";
+    EXPECT_EQ(read("yedek_Q720/032012.txt"), "A\r\n" + kLines);
+}
+
+TEST_F(InterruptedRun, VeriEmptiedBeforeTheBatchReachedTheBackupGetsTheWholeBatch) {
+    beginBatch();
+    append("veri.txt", kLines.left(4));
+    write("veri.txt", ""); // emptied in place by the attendance program
+    recoverAndOwed();
+    EXPECT_EQ(read("veri.txt"), kLines);
+    EXPECT_EQ(read("yedek_Q720/032012.txt"), "A\r\n" + kLines);
+}
+
+TEST_F(InterruptedRun, VeriDeletedAndRecreatedIsANewFile) {
+    beginBatch();
+    ASSERT_TRUE(QFile::remove(folder.file("veri.txt")));
+    write("veri.txt", "A\r\nZZZZZZZZZZZZZZZZZZZZZZZZZZZZ\r\n"); // longer, but not the same file
+    recoverAndOwed();
+    EXPECT_EQ(read("veri.txt").toStdString(),
+              ("A\r\nZZZZZZZZZZZZZZZZZZZZZZZZZZZZ\r\n" + kLines).toStdString());
+}
+
+TEST_F(InterruptedRun, ForeignBytesAfterThePowerLossEndAsALineOfTheirOwn) {
+    beginBatch();
+    append("veri.txt", kLines.left(9) + QByteArray(4, '\0'));
+    recoverAndOwed();
+    EXPECT_EQ(read("veri.txt"),
+              "A\r\n" + kLines.left(9) + QByteArray(4, '\0') + "\r\n" + kLines.mid(9));
+}
+
+TEST_F(InterruptedRun, FullLogBatchOwesNoAcknowledgement) {
+    beginBatch(false);
+    EXPECT_EQ(recoverAndOwed(), 0u);
+    EXPECT_EQ(read("veri.txt"), "A\r\n" + kLines);
+}
+
+TEST_F(InterruptedRun, JournalIsSmallAgainAfterRecoveryAndRecoveryRunsOnce) {
+    beginBatch();
+    recoverAndOwed();
+    const QString journal = folder.file(AttendanceWriter::journalName());
+    EXPECT_LT(QFileInfo(journal).size(), 64);
+    EXPECT_EQ(recoverAndOwed(), 9u);
+    EXPECT_EQ(read("veri.txt"), "A\r\n" + kLines);
+}
+
+TEST_F(InterruptedRun, TornJournalEntryIsIgnored) {
+    beginBatch();
+    const QString journal = folder.file(AttendanceWriter::journalName());
+    QFile f(journal);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.resize(f.size() - 3); // the run was killed while writing the batch's entry
+    f.close();
+    EXPECT_EQ(recoverAndOwed(), 0u);
+    EXPECT_EQ(read("veri.txt"), "A\r\n") << "no line of that batch was written yet";
+}
+
+TEST_F(InterruptedRun, AcknowledgedBatchOwesNothing) {
+    {
+        AttendanceWriter writer{DataFolder(folder.path())};
+        writer.open({"veri.txt"});
+        writer.writeBatch(kLines, 1, true, 7, 9);
+        EXPECT_EQ(writer.owedAcknowledgement(1), 9u);
+        writer.acknowledged(1, 9);
+        EXPECT_EQ(writer.owedAcknowledgement(1), 0u);
+        writer.close();
+    }
+    EXPECT_EQ(recoverAndOwed(), 0u);
+    EXPECT_EQ(read("veri.txt"), "A\r\n" + kLines);
+}
