@@ -10,6 +10,9 @@ int timeSet(CommandContext& context);
 int timeGet(CommandContext& context);
 int removeAdmins(CommandContext& context);
 int wipeFingerprints(CommandContext& context);
+int download(CommandContext& context);
+int downloadAll(CommandContext& context);
+int convertCard(CommandContext& context);
 
 namespace {
 
@@ -25,6 +28,14 @@ const Command kCommands[] = {
      removeAdmins},
     {"wipe-fingerprints", "AD [--yes]", "terminaldeki tüm parmakizlerini siler; --yes sormadan",
      wipeFingerprints},
+    {"download", "AD... [--second-file] | --all [--second-file]",
+     "yeni kayıtları veri.txt ve aylık yedeğe aktarır (Verileri Aktar)", download},
+    {"download-all", "AD [--inout] [--second-file]",
+     "terminaldeki tüm kayıtları aktarır; --inout giriş/çıkış kodlarıyla ve sonra terminalden "
+     "siler",
+     downloadAll},
+    {"convert-card", "DOSYA", "hafıza kartı dosyasını veri.txt dosyasına ekler (sdkart->text)",
+     convertCard},
 };
 
 } // namespace

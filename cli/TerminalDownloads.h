@@ -1,0 +1,18 @@
+#pragma once
+
+#include "CliCommand.h"
+
+#include "app/LogDownload.h"
+
+namespace selvenor::cli {
+
+// Every registered terminal's name, in name order.
+QStringList allTerminalNames(CommandContext& context, const char* command);
+
+// Downloads from each named terminal in turn (`kind` as in LogDownload) and prints one summary
+// line per terminal: the records written, or the failure and its result code's name. Returns 1
+// when any terminal failed, else 0.
+int downloadEach(CommandContext& context, const char* command, const QStringList& names,
+                 LogDownload::Kind kind, bool secondFile);
+
+} // namespace selvenor::cli
