@@ -111,7 +111,12 @@ TEST_F(MainWindowCommands, TheWindowPaintsItsGridAndButtons) {
         for (int x = 0; x < image.width(); x += 4)
             differing += image.pixelColor(x, y) != corner;
     EXPECT_GT(differing, 500);
-    if (const QString file = qEnvironmentVariable("SELVENOR_SCREENSHOT"); !file.isEmpty())
+    if (const QString file = qEnvironmentVariable("SELVENOR_SCREENSHOT"); !file.isEmpty()) {
         image.save(file);
+        program->frmyeni->grab().save(file + ".editor.png");
+        program->frmTimeZone->show();
+        program->frmTimeZone->grab().save(file + ".timezone.png");
+        program->frmTimeZone->hide();
+    }
     main().hide();
 }
