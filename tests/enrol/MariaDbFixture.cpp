@@ -89,12 +89,13 @@ void MariaDbFixture::createPersonel() {
         "CHARACTER SET latin5 COLLATE latin5_turkish_ci"));
 }
 
-void MariaDbFixture::add(const Person& p) {
+void MariaDbFixture::add(const QString& kartno, const QString& ad, const QString& soyad,
+                         const QString& durum, const QString& personelturu, const QString& start,
+                         const QString& end) {
     exec(QStringLiteral("INSERT INTO personel (kartno, ad, soyad, durum, personelturu, "
                         "uyebaslamatarihi, uyebitistarihi) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-         {p.kartno, p.ad, p.soyad, p.durum, p.personelturu,
-          p.start.isEmpty() ? QVariant() : QVariant(p.start),
-          p.end.isEmpty() ? QVariant() : QVariant(p.end)});
+         {kartno, ad, soyad, durum, personelturu, start.isEmpty() ? QVariant() : QVariant(start),
+          end.isEmpty() ? QVariant() : QVariant(end)});
 }
 
 void MariaDbFixture::dropPersonel() {

@@ -25,16 +25,11 @@ public:
 
     // Creates `personel` anew with CHARACTER SET latin5, the attendance program's table.
     void createPersonel();
-    struct Person {
-        QString kartno;
-        QString ad;
-        QString soyad;
-        QString durum = QStringLiteral("Aktif");
-        QString personelturu = QStringLiteral("personel");
-        QString start;
-        QString end;
-    };
-    void add(const Person& person);
+    // One person; empty dates are NULL.
+    void add(const QString& kartno, const QString& ad, const QString& soyad,
+             const QString& durum = QStringLiteral("Aktif"),
+             const QString& personelturu = QStringLiteral("personel"),
+             const QString& start = QString(), const QString& end = QString());
     void dropPersonel();
     // Runs a statement on the fixture's own connection; fails the test when it is rejected.
     void exec(const QString& statement, const QVariantList& values = {});

@@ -10,7 +10,6 @@
 
 using namespace selvenor;
 using B = OperatorInterface::Button;
-using Person = MariaDbFixture::Person;
 
 namespace {
 
@@ -52,9 +51,9 @@ protected:
 } // namespace
 
 TEST_F(Personnel, TurkishNamesInLatin5ComeThroughLetterForLetter) {
-    db.add({QStringLiteral("00042"), QStringLiteral("Şükrü"), QStringLiteral("Çağlar")});
-    db.add({QStringLiteral("00007"), QStringLiteral("İsmail"), QStringLiteral("Işık")});
-    db.add({QStringLiteral("00015"), QStringLiteral("Gülşen"), QStringLiteral("Öztürk")});
+    db.add(QStringLiteral("00042"), QStringLiteral("Şükrü"), QStringLiteral("Çağlar"));
+    db.add(QStringLiteral("00007"), QStringLiteral("İsmail"), QStringLiteral("Işık"));
+    db.add(QStringLiteral("00015"), QStringLiteral("Gülşen"), QStringLiteral("Öztürk"));
     // The table really holds code page 1254 bytes: Ş is DE, Ç is C7.
     EXPECT_EQ(db.column(QStringLiteral("SELECT HEX(ad) FROM personel WHERE kartno='00042'")),
               QStringList{QStringLiteral("DEFC6B72FC")});
@@ -74,10 +73,10 @@ TEST_F(Personnel, TurkishNamesInLatin5ComeThroughLetterForLetter) {
 }
 
 TEST_F(Personnel, CardWithoutPersonKeepsItsNameEmptySurnameAndFirstOfSeveral) {
-    db.add({QStringLiteral("00042"), QStringLiteral("Ayşe"), QString()});
-    db.add({QStringLiteral("00007"), QStringLiteral("Birinci"), QStringLiteral("Kişi")});
-    db.add({QStringLiteral("00007"), QStringLiteral("İkinci"), QStringLiteral("Kişi")});
-    db.add({QStringLiteral("42"), QStringLiteral("Yanlış"), QStringLiteral("Eşleşme")});
+    db.add(QStringLiteral("00042"), QStringLiteral("Ayşe"), QString());
+    db.add(QStringLiteral("00007"), QStringLiteral("Birinci"), QStringLiteral("Kişi"));
+    db.add(QStringLiteral("00007"), QStringLiteral("İkinci"), QStringLiteral("Kişi"));
+    db.add(QStringLiteral("42"), QStringLiteral("Yanlış"), QStringLiteral("Eşleşme"));
     download();
     EnrolContext ctx = h.context();
     ASSERT_TRUE(list.importNames(ctx));
@@ -98,7 +97,7 @@ TEST_F(Personnel, ImportBeforeAnyDownloadOrSearchRefuses) {
 }
 
 TEST_F(Personnel, UnreachableServerWrongPasswordAndMissingTableChangeNothing) {
-    db.add({QStringLiteral("00042"), QStringLiteral("Şükrü"), QStringLiteral("Çağlar")});
+    db.add(QStringLiteral("00042"), QStringLiteral("Şükrü"), QStringLiteral("Çağlar"));
     download();
     const auto before = h.tempRows();
     const auto expectRefused = [&](const char* what) {
@@ -124,7 +123,7 @@ TEST_F(Personnel, UnreachableServerWrongPasswordAndMissingTableChangeNothing) {
 }
 
 TEST_F(Personnel, PortThatIsNoNumberIsReportedAndThePreviousPortKept) {
-    db.add({QStringLiteral("00042"), QStringLiteral("Gülşen"), QStringLiteral("Öztürk")});
+    db.add(QStringLiteral("00042"), QStringLiteral("Gülşen"), QStringLiteral("Öztürk"));
     download();
     EnrolContext ctx = h.context();
     ASSERT_TRUE(list.importNames(ctx)); // sets the good port
@@ -150,12 +149,12 @@ TEST_F(Personnel, PortThatIsNoNumberOnAFreshConnectionFailsClearly) {
 }
 
 TEST_F(Personnel, UploadWithoutLeftDropsPasifExactlyAndNumericCardsOnly) {
-    db.add({QStringLiteral("00042"), QStringLiteral("Çıkan"), QStringLiteral("Kişi"),
-            QStringLiteral("Pasif")});
-    db.add({QStringLiteral("00007"), QStringLiteral("Küçük"), QStringLiteral("Harf"),
-            QStringLiteral("pasif")});
-    db.add({QStringLiteral("15x"), QStringLiteral("Sayı"), QStringLiteral("Değil"),
-            QStringLiteral("Pasif")});
+    db.add(QStringLiteral("00042"), QStringLiteral("Çıkan"), QStringLiteral("Kişi"),
+           QStringLiteral("Pasif"));
+    db.add(QStringLiteral("00007"), QStringLiteral("Küçük"), QStringLiteral("Harf"),
+           QStringLiteral("pasif"));
+    db.add(QStringLiteral("15x"), QStringLiteral("Sayı"), QStringLiteral("Değil"),
+           QStringLiteral("Pasif"));
     download();
     SimulatorFixture b;
     h.connectTo(b);
@@ -174,8 +173,8 @@ TEST_F(Personnel, UploadWithoutLeftDropsPasifExactlyAndNumericCardsOnly) {
 }
 
 TEST_F(Personnel, UploadWithoutLeftWithUnreadableServerTouchesNothing) {
-    db.add({QStringLiteral("00042"), QStringLiteral("A"), QStringLiteral("B"),
-            QStringLiteral("Pasif")});
+    db.add(QStringLiteral("00042"), QStringLiteral("A"), QStringLiteral("B"),
+           QStringLiteral("Pasif"));
     download();
     SimulatorFixture b(terminalWith({900}));
     h.connectTo(b);
@@ -190,11 +189,11 @@ TEST_F(Personnel, UploadWithoutLeftWithUnreadableServerTouchesNothing) {
 
 TEST_F(Personnel, MemberListFiltersByStatusAndFirstNameWithQuotes) {
     const QString uye = QStringLiteral("uye");
-    db.add({"10", "Ayşe", "Kaya", "Aktif", uye, "2026-01-01", "2026-12-31"});
-    db.add({"11", "Ayhan", "Demir", "pasif", uye, "2025-01-01", "2025-06-30"});
-    db.add({"12", "O'Brien", "Çelik", "Aktif", uye, "", ""});
-    db.add({"13", "Ayla", "Personel", "Aktif", QStringLiteral("personel"), "", ""});
-    db.add({"14", "A%b", "Yüzde", "Aktif", uye, "", ""});
+    db.add("10", "Ayşe", "Kaya", "Aktif", uye, "2026-01-01", "2026-12-31");
+    db.add("11", "Ayhan", "Demir", "pasif", uye, "2025-01-01", "2025-06-30");
+    db.add("12", "O'Brien", "Çelik", "Aktif", uye, "", "");
+    db.add("13", "Ayla", "Personel", "Aktif", QStringLiteral("personel"), "", "");
+    db.add("14", "A%b", "Yüzde", "Aktif", uye, "", "");
     MemberList members;
     EnrolContext ctx = h.context();
     members.connectAndRefresh(ctx, MemberList::Status::All, QString());
