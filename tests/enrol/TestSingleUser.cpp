@@ -291,14 +291,16 @@ TEST_F(SingleUser, PasswordChangeWritesTheFourEntriesWithTheNewPassword) {
     ASSERT_TRUE(r);
     EXPECT_EQ(r->send.sent, 4);
     for (const TerminalEntry& e : EnrolHarness::entries(b)) {
-        if (e.backup == 10)
+        if (e.backup == 10) {
             EXPECT_EQ(e.value, PackPassword(QStringLiteral("987654")));
-        else if (e.backup == 11)
+        } else if (e.backup == 11) {
             EXPECT_EQ(e.value, 7000042);
+        }
     }
     for (const auto& row : h.enrollRows()) {
-        if (row["EnrollNumber"].toInt() == 42 && row["FingerNumber"].toInt() == 15)
+        if (row["EnrollNumber"].toInt() == 42 && row["FingerNumber"].toInt() == 15) {
             EXPECT_EQ(row["Password"].toInt(), 0x432) << "the store keeps the old one";
+        }
     }
 }
 
