@@ -1,5 +1,8 @@
 #include "Tfrmgiris.h"
 
+#include "CardConversion.h"
+#include "LogDownload.h"
+#include "MainWindowAttendanceView.h"
 #include "common/CommandBoundary.h"
 #include "common/DateFormats.h"
 #include "common/OperatorInterface.h"
@@ -287,6 +290,22 @@ void Tfrmgiris::showEvent(QShowEvent* event) {
         move(s->availableGeometry().center() - rect().center());
 }
 
+namespace {
+
+// Runs the attendance download `kind` on the machine number of the connection state.
+void downloadAttendance(Tfrmgiris& window, LogDownload::Kind kind) {
+    MainWindowAttendanceView view(window);
+    const AttendanceContext context{*window.FP_CLOCK1, window.session.machineNumber(),
+                                    window.exeFolder, window.ui, view};
+    // The transfer decides about veri2.txt at its start, the full-log commands at their end.
+    QCheckBox* checkBox = window.CheckBox1;
+    LogDownload(context, kind).run(checkBox->isChecked(), [checkBox] {
+        return checkBox->isChecked();
+    });
+}
+
+} // namespace
+
 // --- start-up ---
 
 void Tfrmgiris::openStore(QSqlDatabase db, const QString& name, const QString& missingText) {
@@ -339,7 +358,9 @@ void Tfrmgiris::BitBtn3Click() {
 
 void Tfrmgiris::BitBtn4Click() {}
 
-void Tfrmgiris::BitBtn5Click() {}
+void Tfrmgiris::BitBtn5Click() {
+    downloadAttendance(*this, LogDownload::NewRecords);
+}
 
 void Tfrmgiris::BitBtn6Click() {}
 
@@ -359,11 +380,18 @@ void Tfrmgiris::BitBtn10Click() {
 
 void Tfrmgiris::mnuParmakiziSilClick() {}
 
-void Tfrmgiris::mnuTumVerileriAlClick() {}
+void Tfrmgiris::mnuTumVerileriAlClick() {
+    downloadAttendance(*this, LogDownload::AllRecords);
+}
 
-void Tfrmgiris::mnuTumVerileriAlSilClick() {}
+void Tfrmgiris::mnuTumVerileriAlSilClick() {
+    downloadAttendance(*this, LogDownload::AllRecordsInOut);
+}
 
-void Tfrmgiris::Button1Click() {}
+void Tfrmgiris::Button1Click() {
+    MainWindowAttendanceView view(*this);
+    CardConversion(exeFolder, ui, view).run();
+}
 
 // --- window ---
 
