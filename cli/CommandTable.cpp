@@ -13,6 +13,10 @@ int wipeFingerprints(CommandContext& context);
 int download(CommandContext& context);
 int downloadAll(CommandContext& context);
 int convertCard(CommandContext& context);
+int enrolDownload(CommandContext& context);
+int namesImport(CommandContext& context);
+int enrolUpload(CommandContext& context);
+int namesUpload(CommandContext& context);
 
 namespace {
 
@@ -36,6 +40,12 @@ const Command kCommands[] = {
      downloadAll},
     {"convert-card", "DOSYA", "hafıza kartı dosyasını veri.txt dosyasına ekler (sdkart->text)",
      convertCard},
+    {"enrol-download", "AD [--on-error retry|skip|stop]",
+     "parmakizi/kart/şifre datasını tblEnroll'a, isimleri temp'e alır", enrolDownload},
+    {"names-import", "", "temp'teki isimleri PDKS personel tablosundan (mysql) alır", namesImport},
+    {"enrol-upload", "AD [--without-left] [--on-error retry|skip|stop]",
+     "terminali silip tblEnroll'u yükler; --without-left işten çıkanlar olmadan", enrolUpload},
+    {"names-upload", "AD [--search METİN]", "temp'teki isimleri terminale yükler", namesUpload},
 };
 
 } // namespace

@@ -33,6 +33,7 @@ public:
 
     TerminalSession& session() { return m_session; }
     QSqlDatabase data() const { return m_dm.ADOConnection1(); }
+    TfrmDM& dataModule() { return m_dm; }
 
     // 0 for a command that succeeded; else reports `what` failed, with the result code's name
     // (or that the terminal could not be disabled), and returns 1.

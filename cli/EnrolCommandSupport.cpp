@@ -1,0 +1,89 @@
+#include "EnrolCommandSupport.h"
+
+#include "CommandArguments.h"
+
+#include "common/Errors.h"
+#include "data/TfrmDM.h"
+
+namespace selvenor::cli {
+
+namespace {
+
+bool has(OperatorInterface::Buttons buttons, OperatorInterface::Button b) {
+    return (buttons & static_cast<int>(b)) != 0;
+}
+
+} // namespace
+
+EnrolQuestionAnswers::EnrolQuestionAnswers(OperatorInterface& console, Policy policy)
+    : m_console(console)
+    , m_policy(policy) {}
+
+EnrolQuestionAnswers::Policy EnrolQuestionAnswers::policyFrom(const QString& command,
+                                                              const QString& value) {
+    if (value.isEmpty() || value == QLatin1String("stop"))
+        return Policy::Stop;
+    if (value == QLatin1String("retry"))
+        return Policy::Retry;
+    if (value == QLatin1String("skip"))
+        return Policy::Skip;
+    usageError(command,
+               QStringLiteral("--on-error retry, skip ya da stop olmalı: '%1'").arg(value));
+}
+
+void EnrolQuestionAnswers::showMessage(const QString& text) {
+    m_console.showMessage(text);
+}
+
+OperatorInterface::Button EnrolQuestionAnswers::messageBox(const QString& text,
+                                                           const QString& caption, Icon icon,
+                                                           Buttons buttons) {
+    if (!has(buttons, Button::Yes))
+        return m_console.messageBox(text, caption, icon, buttons);
+    if (!has(buttons, Button::Cancel))
+        return Button::Yes;
+    ++m_questions;
+    Button answer = Button::Cancel;
+    QString said = QStringLiteral("stop");
+    if (m_policy == Policy::Skip) {
+        answer = Button::No;
+        said = QStringLiteral("skip");
+    } else if (m_policy == Policy::Retry && m_retriesInARow < kMaxRetries) {
+        ++m_retriesInARow;
+        answer = Button::Yes;
+        said = QStringLiteral("retry");
+    } else if (m_policy == Policy::Retry) {
+        m_gaveUp = true;
+        said = QStringLiteral("stop (%1 deneme sonrası)").arg(kMaxRetries);
+    }
+    m_console.messageBox(QStringLiteral("%1: %2 -> %3").arg(caption, text, said), QString(),
+                         Icon::Warning, static_cast<int>(Button::Ok));
+    return answer;
+}
+
+void EnrolQuestionAnswers::setBusy(bool busy) {
+    m_console.setBusy(busy);
+}
+
+void EnrolQuestionAnswers::letPendingEventsRun() {
+    m_console.letPendingEventsRun();
+}
+
+QString EnrolQuestionAnswers::chooseFileToOpen(const QString& startFolder) {
+    return m_console.chooseFileToOpen(startFolder);
+}
+
+void openLogStore(const DataFolder& folder, TfrmDM& dm) {
+    const QString file = folder.file(QStringLiteral("Log.mdb"));
+    if (!TfrmDM::openStore(dm.ADOConnection2(), file))
+        throw FileError(
+            QStringLiteral("Log dosyası bulunamadı: %1 (önce: selvenor-cli init)").arg(file));
+}
+
+int enrolSummary(CommandContext& context, const QString& command, bool ok, const QString& text) {
+    context.out << command << QStringLiteral(": ") << text << '\n';
+    context.out.flush();
+    return ok ? 0 : 1;
+}
+
+} // namespace selvenor::cli
