@@ -29,13 +29,14 @@ bool parseGroup(QStringView group, qint32& value) {
 } // namespace
 
 QString TemplateToText(const QVector<qint32>& buffer) {
-    QString text;
-    text.reserve(kTemplateTextLength);
+    static const char digits[] = "0123456789ABCDEF";
+    QString text(kTemplateTextLength, QLatin1Char(' '));
+    QChar* out = text.data();
     for (int i = 0; i < kTemplateElements; ++i) {
-        if (i > 0)
-            text += QLatin1Char(' ');
         const quint32 value = i < buffer.size() ? static_cast<quint32>(buffer[i]) : 0u;
-        text += QStringLiteral("%1").arg(value, kGroupLength, 16, QLatin1Char('0')).toUpper();
+        QChar* group = out + i * (kGroupLength + 1);
+        for (int d = 0; d < kGroupLength; ++d)
+            group[d] = QLatin1Char(digits[(value >> (4 * (kGroupLength - 1 - d))) & 0xF]);
     }
     return text;
 }
