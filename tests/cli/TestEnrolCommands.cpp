@@ -10,10 +10,7 @@ namespace {
 
 QJsonObject terminal(const QJsonArray& users, const QJsonObject& names = {},
                      const QJsonObject& faults = {}) {
-    QJsonObject s = SimulatorFixture::state({{"users", users}, {"names", names}});
-    if (!faults.isEmpty())
-        s.insert(QStringLiteral("faults"), faults);
-    return s;
+    return terminalState(users, names, faults);
 }
 
 QList<TerminalEntry> templateBodies(QList<TerminalEntry> entries) {

@@ -91,3 +91,11 @@ QJsonArray fourEntryUser(int enroll, int privilege, int seed) {
     users << SimulatorFixture::user(enroll, 10, privilege, 0x432);
     return users;
 }
+
+QJsonObject terminalState(const QJsonArray& users, const QJsonObject& names,
+                          const QJsonObject& faults) {
+    QJsonObject s = SimulatorFixture::state({{"users", users}, {"names", names}});
+    if (!faults.isEmpty())
+        s.insert(QStringLiteral("faults"), faults);
+    return s;
+}

@@ -79,5 +79,9 @@ public:
     selvenor::MySqlSettings mySql;
 };
 
+// A terminal state with these entries, names and faults.
+QJsonObject terminalState(const QJsonArray& users, const QJsonObject& names = {},
+                          const QJsonObject& faults = {});
+
 // A user with two fingerprints, a card and a password (stored by the terminal as backup 10).
 QJsonArray fourEntryUser(int enroll, int privilege = 0, int seed = 0);

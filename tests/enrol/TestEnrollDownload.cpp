@@ -12,10 +12,7 @@ namespace {
 
 QJsonObject stateWith(const QJsonArray& users, const QJsonObject& names = {},
                       const QJsonObject& faults = {}) {
-    QJsonObject s = SimulatorFixture::state({{"users", users}, {"names", names}});
-    if (!faults.isEmpty())
-        s.insert(QStringLiteral("faults"), faults);
-    return s;
+    return terminalState(users, names, faults);
 }
 
 QVector<qint32> elements(const QJsonArray& a) {

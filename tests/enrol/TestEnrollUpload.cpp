@@ -11,10 +11,7 @@ using B = OperatorInterface::Button;
 namespace {
 
 QJsonObject stateWith(const QJsonArray& users, const QJsonObject& faults = {}) {
-    QJsonObject s = SimulatorFixture::state({{"users", users}});
-    if (!faults.isEmpty())
-        s.insert(QStringLiteral("faults"), faults);
-    return s;
+    return terminalState(users, {}, faults);
 }
 
 // Downloads terminal A's entries into the store, then connects to terminal B.

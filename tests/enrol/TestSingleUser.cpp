@@ -17,10 +17,7 @@ namespace {
 
 QJsonObject stateWith(const QJsonArray& users, const QJsonObject& names = {},
                       const QJsonObject& faults = {}) {
-    QJsonObject s = SimulatorFixture::state({{"users", users}, {"names", names}});
-    if (!faults.isEmpty())
-        s.insert(QStringLiteral("faults"), faults);
-    return s;
+    return terminalState(users, names, faults);
 }
 
 // Fills the store from the harness's terminal, then points the control at `target`.

@@ -22,7 +22,7 @@ using B = OperatorInterface::Button;
 namespace {
 
 QJsonObject terminal(const QJsonArray& users, const QJsonObject& names = {}) {
-    return SimulatorFixture::state({{"users", users}, {"names", names}});
+    return terminalState(users, names);
 }
 
 class EnrolWindow : public ::testing::Test {
