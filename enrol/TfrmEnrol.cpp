@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -91,6 +92,18 @@ QGroupBox* choiceGroup(QWidget* parent, const QString& title, QRadioButton*& fir
     layout->addWidget(second);
     return group;
 }
+
+// The read-only card-number column of the name grid, shaded money green.
+class MoneyGreenColumn : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->backgroundBrush = QColor(0xC0, 0xDC, 0xC0);
+    }
+};
 
 const QString kTitle =
     QStringLiteral("Parmakizi Datası Kopyalama / Yükleme / Personel İsimlendirme");
@@ -193,6 +206,7 @@ QWidget* TfrmEnrol::createAllDataSheet() {
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
+    DBGrid1->setItemDelegateForColumn(0, new MoneyGreenColumn(DBGrid1));
     QFont bold = DBGrid1->horizontalHeader()->font();
     bold.setBold(true);
     DBGrid1->horizontalHeader()->setFont(bold);
