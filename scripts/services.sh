@@ -35,9 +35,19 @@ find_program() {
 
 start() {
   if [ -f "$state_file" ]; then
-    log "already started ($state_file); stop it first"
-    cat "$state_file"
-    return 0
+    # A server of an earlier run is reused only while it still runs; a file left behind by a
+    # run that was killed is cleared, so the tests never point at a dead server.
+    local old_pid old_dir
+    old_pid=$(sed -n 's/^export SELVENOR_SERVICES_PID=//p' "$state_file")
+    old_dir=$(sed -n 's/^export SELVENOR_SERVICES_DIR=//p' "$state_file")
+    if [ -n "$old_pid" ] && kill -0 "$old_pid" 2>/dev/null; then
+      log "already started ($state_file)"
+      cat "$state_file"
+      return 0
+    fi
+    log "clearing the state of a server that no longer runs ($state_file)"
+    [ -n "$old_dir" ] && rm -rf "$old_dir"
+    rm -f "$state_file"
   fi
   local server install client
   server=$(find_program mariadbd mysqld) || { log "no MariaDB server installed"; return 1; }

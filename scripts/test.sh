@@ -7,11 +7,13 @@ build=${SELVENOR_BUILD_DIR:-$root/build}
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
 
-if [ -x "$root/scripts/services.sh" ]; then
-  # services.sh start prints the environment the tests read (export lines).
-  eval "$("$root/scripts/services.sh" start)"
-  trap '"$root/scripts/services.sh" stop' EXIT
-fi
+# The services of this build folder only: another checkout's test run keeps its own server.
+export SELVENOR_SERVICES_STATE="$build/services.env"
+# services.sh start prints the environment the tests read (export lines); a server that cannot
+# start fails the run here rather than leaving the database tests skipped.
+service_env=$("$root/scripts/services.sh" start)
+trap '"$root/scripts/services.sh" stop' EXIT
+eval "$service_env"
 
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 300
