@@ -38,8 +38,11 @@ public:
             *p++ = m_chars[quint8(b)];
     }
     void encodeInto(QByteArray& out, QStringView text) const {
+        const qsizetype at = out.size();
+        out.resize(at + text.size());
+        char* p = out.data() + at;
         for (QChar c : text)
-            out += c.unicode() < 0x80 ? char(c.unicode()) : m_bytes.value(c.unicode(), '?');
+            *p++ = c.unicode() < 0x80 ? char(c.unicode()) : m_bytes.value(c.unicode(), '?');
     }
 
 private:
@@ -55,13 +58,14 @@ private:
     QHash<char16_t, char> m_bytes;
 };
 
-// The field's last five characters, "0" put in front up to five.
-void appendNormalisedField(QByteArray& out, QByteArrayView field) {
-    if (field.size() > kFieldWidth)
-        field = field.last(kFieldWidth);
-    for (qsizetype i = field.size(); i < kFieldWidth; ++i)
-        out += '0';
-    out += field;
+// Makes the field that starts at `from` in `out` its last five characters, "0" put in front up
+// to five.
+void normaliseField(QByteArray& out, qsizetype from) {
+    const qsizetype length = out.size() - from;
+    if (length > kFieldWidth)
+        out.remove(from, length - kFieldWidth);
+    else if (length < kFieldWidth)
+        out.insert(from, kFieldWidth - length, '0');
 }
 
 // Characters `from` (1-based) to `from + length - 1` of `line`; the part beyond its end is empty.
@@ -79,11 +83,20 @@ public:
         ++m_lines;
         if (m_lines == 1)
             return; // the heading
-        const QByteArray intermediate = CardConversion::intermediateLine(line);
-        const QByteArray result = CardConversion::resultLine(intermediate);
-        appendLine(m_memo2, intermediate);
-        appendLine(m_memo1, result);
+        m_intermediate.resize(0); // keeps the buffers' room, unlike clear()
+        m_result.resize(0);
+        CardConversion::appendIntermediateLine(m_intermediate, line);
+        CardConversion::appendResultLine(m_result, m_intermediate);
+        appendLine(m_memo2, m_intermediate);
+        appendLine(m_memo1, m_result);
         ++m_results;
+    }
+    // Room for the memos of a file of `bytes` bytes: the intermediate lines are about as long
+    // as the record lines, the result lines about half as long. Capacity that stays unused is
+    // never touched, so it costs no memory.
+    void reserveFor(qint64 bytes) {
+        m_memo2.reserve(bytes + bytes / 4);
+        m_memo1.reserve(bytes * 3 / 4);
     }
     qsizetype lines() const { return m_lines; }
     qsizetype results() const { return m_results; }
@@ -99,6 +112,8 @@ private:
 
     qsizetype m_lines = 0;
     qsizetype m_results = 0;
+    QByteArray m_intermediate; // reused line by line
+    QByteArray m_result;
     QString m_memo1;
     QString m_memo2;
 };
@@ -108,6 +123,7 @@ void readLines(const QString& fileName, ConversionRun& run) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("%1 açılamadı: %2").arg(fileName, file.errorString()));
+    run.reserveFor(file.size());
     QByteArray buffer;
     for (;;) {
         const QByteArray piece = file.read(kReadPiece);
@@ -186,22 +202,30 @@ void CardConversion::appendToVeri(const QString& resultLines) {
 
 QByteArray CardConversion::intermediateLine(QByteArrayView recordLine) {
     QByteArray out;
-    out.reserve(recordLine.size() + 16);
-    QByteArray field;
-    for (char c : recordLine) {
-        if (c == '\t') {
-            appendNormalisedField(out, field);
-            out += ',';
-            field.clear();
-        } else if (c != ' ') {
-            field += c;
-        }
-    }
-    out += field;
+    appendIntermediateLine(out, recordLine);
     return out;
 }
 
-QByteArray CardConversion::resultLine(QByteArrayView l) {
+void CardConversion::appendIntermediateLine(QByteArray& out, QByteArrayView recordLine) {
+    qsizetype fieldStart = out.size();
+    for (char c : recordLine) {
+        if (c == '\t') {
+            normaliseField(out, fieldStart);
+            out += ',';
+            fieldStart = out.size();
+        } else if (c != ' ') {
+            out += c;
+        }
+    }
+}
+
+QByteArray CardConversion::resultLine(QByteArrayView intermediateLine) {
+    QByteArray out;
+    appendResultLine(out, intermediateLine);
+    return out;
+}
+
+void CardConversion::appendResultLine(QByteArray& out, QByteArrayView l) {
     // The pieces of the attendance line: 1-based place and length in the intermediate line,
     // and the separator behind the piece.
     struct Piece {
@@ -219,13 +243,10 @@ QByteArray CardConversion::resultLine(QByteArrayView l) {
         {53, 2, " "}, // second
         {10, 2, ""},  // machine number: the second field's last two characters
     };
-    QByteArray out;
-    out.reserve(32);
     for (const Piece& p : kPieces) {
         out += piece(l, p.from, p.length);
         out += p.separator;
     }
-    return out;
 }
 
 } // namespace selvenor

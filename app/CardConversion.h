@@ -32,6 +32,9 @@ public:
     static QByteArray intermediateLine(QByteArrayView recordLine);
     // Stage 2 on one intermediate line.
     static QByteArray resultLine(QByteArrayView intermediateLine);
+    // The same, appending to `out` (no allocation per line).
+    static void appendIntermediateLine(QByteArray& out, QByteArrayView recordLine);
+    static void appendResultLine(QByteArray& out, QByteArrayView intermediateLine);
 
 private:
     void appendToVeri(const QString& resultLines);
