@@ -82,7 +82,7 @@ public:
     void addLine(QByteArrayView line) {
         ++m_lines;
         if (m_lines == 1)
-            return; // the heading
+            return;               // the heading
         m_intermediate.resize(0); // keeps the buffers' room, unlike clear()
         m_result.resize(0);
         CardConversion::appendIntermediateLine(m_intermediate, line);
