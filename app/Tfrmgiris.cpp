@@ -1,8 +1,14 @@
 #include "Tfrmgiris.h"
 
+#include "AdministratorRemoval.h"
 #include "CardConversion.h"
+#include "ConnectCommand.h"
+#include "ConnectionView.h"
+#include "FingerprintWipe.h"
 #include "LogDownload.h"
 #include "MainWindowAttendanceView.h"
+#include "TerminalClock.h"
+
 #include "common/CommandBoundary.h"
 #include "common/DateFormats.h"
 #include "common/OperatorInterface.h"
@@ -356,17 +362,54 @@ void Tfrmgiris::BitBtn3Click() {
 
 // --- terminal commands ---
 
-void Tfrmgiris::BitBtn4Click() {}
+namespace {
+
+// The connect button's caption and the six terminal commands, as the connect command sees them.
+class MainWindowConnection : public ConnectionView {
+public:
+    explicit MainWindowConnection(Tfrmgiris& window)
+        : m_window(window) {}
+    QString connectCaption() const override { return m_window.BitBtn4->text(); }
+    void setConnectCaption(const QString& caption) override { m_window.BitBtn4->setText(caption); }
+    void setTerminalCommandsEnabled(bool enabled) override {
+        m_window.setTerminalCommandsEnabled(enabled);
+    }
+
+private:
+    Tfrmgiris& m_window;
+};
+
+// A terminal command of one button: the button (and whatever could interfere) disabled and the
+// hourglass shown while it runs; both restored on every way out.
+template <typename Work> void runBusy(Tfrmgiris& window, Work&& work) {
+    Tfrmgiris::CommandLock lock(window);
+    BusyCursor busy(window.ui);
+    work();
+}
+
+} // namespace
+
+void Tfrmgiris::BitBtn4Click() {
+    MainWindowConnection view(*this);
+    ConnectCommand(session, view, ui)
+        .click(qrycihaz.isEmpty() ? TerminalRecord() : qrycihaz.current());
+}
 
 void Tfrmgiris::BitBtn5Click() {
     downloadAttendance(*this, LogDownload::NewRecords);
 }
 
-void Tfrmgiris::BitBtn6Click() {}
+void Tfrmgiris::BitBtn6Click() {
+    runBusy(*this, [this] { TerminalClock::set(session, ui); });
+}
 
-void Tfrmgiris::BitBtn7Click() {}
+void Tfrmgiris::BitBtn7Click() {
+    runBusy(*this, [this] { TerminalClock::show(session, ui); });
+}
 
-void Tfrmgiris::BitBtn8Click() {}
+void Tfrmgiris::BitBtn8Click() {
+    runBusy(*this, [this] { AdministratorRemoval(session, frmDM.ADOConnection1(), ui).run(); });
+}
 
 void Tfrmgiris::BitBtn10Click() {
     if (!m_frmEnrol)
@@ -378,7 +421,10 @@ void Tfrmgiris::BitBtn10Click() {
     m_frmEnrol->exec();
 }
 
-void Tfrmgiris::mnuParmakiziSilClick() {}
+// Acts on the terminal of the session, not on the grid row under the mouse.
+void Tfrmgiris::mnuParmakiziSilClick() {
+    FingerprintWipe::run(session, ui);
+}
 
 void Tfrmgiris::mnuTumVerileriAlClick() {
     downloadAttendance(*this, LogDownload::AllRecords);

@@ -2,11 +2,15 @@
 
 void RecordingOperator::showMessage(const QString& text) {
     shown.append({text, QString(), Icon::None, static_cast<int>(Button::Ok), true});
+    if (onShown)
+        onShown(shown.last());
 }
 
 RecordingOperator::Button RecordingOperator::messageBox(const QString& text, const QString& caption,
                                                         Icon icon, Buttons buttons) {
     shown.append({text, caption, icon, buttons, false});
+    if (onShown)
+        onShown(shown.last());
     if (!answers.isEmpty())
         return answers.takeFirst();
     for (Button b : {Button::Ok, Button::Yes, Button::No, Button::Cancel}) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // An operator that records everything shown and answers questions from a script.
 class RecordingOperator : public selvenor::OperatorInterface {
 public:
@@ -29,6 +31,8 @@ public:
     QString fileToChoose;
 
     QList<Shown> shown;
+    // Called with every message as it is shown, to look at the window at that moment.
+    std::function<void(const Shown&)> onShown;
     int busyDepth = 0;
     int busyChanges = 0;
     int eventRuns = 0;
