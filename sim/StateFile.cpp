@@ -7,6 +7,8 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
+#include <charconv>
+
 #include <limits>
 
 namespace selvenor::sim {
@@ -216,6 +218,42 @@ TerminalState StateFile::fromJson(const QByteArray& json, const QString& path) {
     return s;
 }
 
+namespace {
+
+void appendNumber(QByteArray& out, qint64 value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+// One record per line, appended in place: a terminal holds hundreds of thousands of records and
+// the state is saved after every change, so this must not allocate per field.
+void appendLogRecords(QByteArray& json, const QList<StoredRecord>& logs) {
+    json.reserve(json.size() + logs.size() * 110 + 16);
+    for (qsizetype i = 0; i < logs.size(); ++i) {
+        const LogRecord& r = logs[i].record;
+        json += i == 0 ? "\n{\"seq\":" : ",\n{\"seq\":";
+        appendNumber(json, r.sequence);
+        json += ",\"enroll\":";
+        appendNumber(json, r.enroll);
+        json += ",\"verify\":";
+        appendNumber(json, r.verify);
+        json += ",\"year\":";
+        appendNumber(json, r.year);
+        json += ",\"month\":";
+        appendNumber(json, r.month);
+        json += ",\"day\":";
+        appendNumber(json, r.day);
+        json += ",\"hour\":";
+        appendNumber(json, r.hour);
+        json += ",\"minute\":";
+        appendNumber(json, r.minute);
+        json += logs[i].read ? ",\"read\":true}" : ",\"read\":false}";
+    }
+}
+
+} // namespace
+
 QByteArray StateFile::toJson(const TerminalState& s) {
     QJsonObject root = s.otherKeys;
     root.insert(QStringLiteral("machine"), s.machine);
@@ -260,19 +298,7 @@ QByteArray StateFile::toJson(const TerminalState& s) {
     while (json.endsWith('\n') || json.endsWith(' '))
         json.chop(1);
     json += ",\n\"logs\": [";
-    for (qsizetype i = 0; i < s.logs.size(); ++i) {
-        const LogRecord& r = s.logs[i].record;
-        json += i == 0 ? "\n" : ",\n";
-        json += "{\"seq\":" + QByteArray::number(r.sequence) +
-                ",\"enroll\":" + QByteArray::number(r.enroll) +
-                ",\"verify\":" + QByteArray::number(r.verify) +
-                ",\"year\":" + QByteArray::number(r.year) +
-                ",\"month\":" + QByteArray::number(r.month) +
-                ",\"day\":" + QByteArray::number(r.day) +
-                ",\"hour\":" + QByteArray::number(r.hour) +
-                ",\"minute\":" + QByteArray::number(r.minute) +
-                ",\"read\":" + (s.logs[i].read ? "true}" : "false}");
-    }
+    appendLogRecords(json, s.logs);
     json += "]\n}\n";
     return json;
 }
