@@ -6,39 +6,35 @@
 
 namespace selvenor {
 
-namespace {
-
-[[noreturn]] void fail(const QSqlDatabase& db, const QString& detail) {
+[[noreturn]] void throwDatabaseError(const QSqlDatabase& db, const QString& detail) {
     const QString where = db.databaseName().isEmpty() ? db.connectionName() : db.databaseName();
     throw DatabaseError(QStringLiteral("%1: %2").arg(where, detail.trimmed()));
 }
 
-} // namespace
-
 QSqlQuery execSql(const QSqlDatabase& db, const QString& statement, const QVariantList& values) {
     if (!db.isOpen())
-        fail(db, QStringLiteral("veritabanı açık değil"));
+        throwDatabaseError(db, QStringLiteral("veritabanı açık değil"));
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(statement))
-        fail(db, query.lastError().text());
+        throwDatabaseError(db, query.lastError().text());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        fail(db, query.lastError().text());
+        throwDatabaseError(db, query.lastError().text());
     return query;
 }
 
 void beginTransaction(QSqlDatabase& db) {
     if (!db.transaction())
-        fail(db, db.lastError().text());
+        throwDatabaseError(db, db.lastError().text());
 }
 
 void commitTransaction(QSqlDatabase& db) {
     if (!db.commit()) {
         const QString text = db.lastError().text();
         db.rollback();
-        fail(db, text);
+        throwDatabaseError(db, text);
     }
 }
 

@@ -7,6 +7,9 @@
 
 namespace selvenor {
 
+// Throws DatabaseError naming the database and the detail of what went wrong.
+[[noreturn]] void throwDatabaseError(const QSqlDatabase& db, const QString& detail);
+
 // Prepares `statement` on `db`, binds `values` to its placeholders in order and runs it.
 // Throws DatabaseError with the database's own text when the database is not open or rejects
 // the statement.

@@ -4,7 +4,7 @@
 #include "EnrolView.h"
 #include "EnrollRecordIO.h"
 #include "EnrollStore.h"
-#include "PreparedStatement.h"
+#include "data/PreparedStatement.h"
 #include "TransactionBatch.h"
 
 #include "common/EventPump.h"

@@ -6,7 +6,7 @@
 #include <QVariantList>
 #include <QtGlobal>
 
-#include "PreparedStatement.h"
+#include "data/PreparedStatement.h"
 
 #include <functional>
 
