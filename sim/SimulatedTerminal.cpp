@@ -203,16 +203,7 @@ SimulatedTerminal::Result SimulatedTerminal::syncTime(const QByteArray& p) {
 }
 
 SimulatedTerminal::Result SimulatedTerminal::getTime() const {
-    const QDateTime now = m_state.clockNow();
-    ClockTime t;
-    t.year = quint16(now.date().year());
-    t.month = quint8(now.date().month());
-    t.day = quint8(now.date().day());
-    t.hour = quint8(now.time().hour());
-    t.minute = quint8(now.time().minute());
-    t.second = quint8(now.time().second());
-    t.dayOfWeek = quint8(now.date().dayOfWeek());
-    return {SUCCESS, encodeClock(t, true)};
+    return {SUCCESS, encodeClock(clockTimeOf(m_state.clockNow()), true)};
 }
 
 SimulatedTerminal::Result SimulatedTerminal::readLog(const QByteArray& p) const {

@@ -122,6 +122,18 @@ bool decodeMode(const QByteArray& p, LogMode& mode) {
     return r.complete() && m <= 1;
 }
 
+ClockTime clockTimeOf(const QDateTime& when) {
+    ClockTime t;
+    t.year = quint16(when.date().year());
+    t.month = quint8(when.date().month());
+    t.day = quint8(when.date().day());
+    t.hour = quint8(when.time().hour());
+    t.minute = quint8(when.time().minute());
+    t.second = quint8(when.time().second());
+    t.dayOfWeek = quint8(when.date().dayOfWeek());
+    return t;
+}
+
 QByteArray encodeClock(const ClockTime& t, bool withDayOfWeek) {
     PayloadWriter w;
     w.u16(t.year).u8(t.month).u8(t.day).u8(t.hour).u8(t.minute).u8(t.second);

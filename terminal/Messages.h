@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QVector>
@@ -108,6 +109,8 @@ bool decodeU32(const QByteArray& p, quint32& v);
 QByteArray encodeMode(LogMode mode);
 bool decodeMode(const QByteArray& p, LogMode& mode);
 
+// The clock fields of a date and time, day of the week included.
+ClockTime clockTimeOf(const QDateTime& when);
 QByteArray encodeClock(const ClockTime& t, bool withDayOfWeek);
 bool decodeClock(const QByteArray& p, ClockTime& t, bool withDayOfWeek);
 

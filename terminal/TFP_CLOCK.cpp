@@ -320,15 +320,8 @@ bool TFP_CLOCK::GetLastErrorCode(int& code) {
 }
 
 bool TFP_CLOCK::SyncTerminalTime(int machine) {
-    const QDateTime now = QDateTime::currentDateTime();
-    ClockTime t;
-    t.year = quint16(now.date().year());
-    t.month = quint8(now.date().month());
-    t.day = quint8(now.date().day());
-    t.hour = quint8(now.time().hour());
-    t.minute = quint8(now.time().minute());
-    t.second = quint8(now.time().second());
-    return d->call(Command::SyncTerminalTime, machine, encodeClock(t, false), nullptr);
+    return d->call(Command::SyncTerminalTime, machine,
+                   encodeClock(clockTimeOf(QDateTime::currentDateTime()), false), nullptr);
 }
 
 bool TFP_CLOCK::GetTerminalTime(int machine, int& year, int& month, int& day, int& hour,
