@@ -12,6 +12,7 @@
 #include "app/LogDownload.h"
 #include "app/QtOperator.h"
 #include "app/Tfrmgiris.h"
+#include "bench/BenchMachine.h"
 #include "data/StoreSchema.h"
 #include "data/TfrmDM.h"
 #include "registry/TerminalRecord.h"
@@ -35,15 +36,6 @@
 using namespace selvenor;
 
 namespace {
-
-QString cpuModel() {
-    QFile f(QStringLiteral("/proc/cpuinfo"));
-    if (f.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : f.readAll().split('\n'))
-            if (line.startsWith("model name"))
-                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
-    return QStringLiteral("unknown");
-}
 
 // Resident memory now, from /proc (kB).
 qint64 residentKb() {

@@ -1,6 +1,7 @@
 // Times the terminal link over loopback against the in-process simulator and counts the bytes
 // that cross it. Prints a Markdown report (docs/performance.md, "Terminal link").
 //   bench_terminal_link [RECORDS] [USERS]
+#include "bench/BenchMachine.h"
 #include "support/SimulatorFixture.h"
 #include "terminal/TFP_CLOCK.h"
 
@@ -27,15 +28,6 @@ struct Walk {
     qint64 ackMs = 0;
     quint64 bytes = 0;
 };
-
-QString cpuModel() {
-    QFile f(QStringLiteral("/proc/cpuinfo"));
-    if (f.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : f.readAll().split('\n'))
-            if (line.startsWith("model name"))
-                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
-    return QStringLiteral("unknown");
-}
 
 QJsonObject logState(int count) {
     QJsonArray logs;
