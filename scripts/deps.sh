@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-mysql
+  zlib1g-dev
   libgtest-dev
   mariadb-server mariadb-client
   clang libclang-rt-dev

@@ -1,31 +1,26 @@
 #include "Crc32.h"
 
-#include <array>
+#include <zlib.h>
 
 namespace selvenor::protocol {
 
-namespace {
-
-constexpr std::array<quint32, 256> makeTable() {
-    std::array<quint32, 256> table{};
-    for (quint32 i = 0; i < 256; ++i) {
-        quint32 c = i;
-        for (int bit = 0; bit < 8; ++bit)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[i] = c;
-    }
-    return table;
+quint32 crc32(QByteArrayView data) {
+    return crc32Extend(0, data);
 }
 
-constexpr auto kTable = makeTable();
+quint32 crc32Extend(quint32 crc, QByteArrayView data) {
+    return quint32(
+        ::crc32_z(crc, reinterpret_cast<const Bytef*>(data.data()), size_t(data.size())));
+}
 
-} // namespace
+quint32 crc32Shift(qint64 tailLength) {
+    return quint32(::crc32_combine_gen(z_off_t(tailLength)));
+}
 
-quint32 crc32(QByteArrayView data) {
-    quint32 c = 0xFFFFFFFFu;
-    for (char byte : data)
-        c = kTable[(c ^ static_cast<quint8>(byte)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+quint32 crc32OfTail(quint32 crcOfHead, quint32 crcOfWhole, quint32 shift) {
+    // zlib combines CRC(head) and CRC(tail) into CRC(head + tail) as shift(CRC(head)) ^ CRC(tail);
+    // the same step undoes it.
+    return quint32(::crc32_combine_op(crcOfHead, crcOfWhole, shift));
 }
 
 } // namespace selvenor::protocol
