@@ -9,6 +9,7 @@
 #include "common/EventPump.h"
 #include "common/OperatorInterface.h"
 #include "common/ScopeGuard.h"
+#include "terminal/ListWalk.h"
 #include "terminal/ResultCode.h"
 #include "terminal/TFP_CLOCK.h"
 
@@ -226,18 +227,17 @@ DownloadOutcome LogDownload::walk(AttendanceWriter& writer) {
     PendingBatch batch;
     int batches = 0;
     bool more = true;
+    ListWalk records(clock);
     progress.showNow();
     while (more) {
         LogRecord record;
         progress.letEventsRun();
-        more = next(record);
+        more = records.step(next(record));
         if (more) {
             batch.add(record, clock.LastLogSequence(), machine, modeColumn(mode, record.verify));
             progress.recordWritten();
-        } else {
-            const int code = lastResultCode();
-            if (code != ERR_LOG_END)
-                outcome = {DownloadOutcome::WalkFailed, 0, code};
+        } else if (records.brokeOff()) {
+            outcome = {DownloadOutcome::WalkFailed, 0, records.resultCode()};
         }
         if (batch.records == 0 || (more && !batch.full(limit)))
             continue;

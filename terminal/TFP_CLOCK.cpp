@@ -161,8 +161,14 @@ struct TFP_CLOCK::Private {
         return true;
     }
 
+    // A step of a walk on a link that is gone fails: the list in hand went with the link, and
+    // "no entry left" would pass a broken walk off as the whole list.
+    bool linkLost() const { return !link || !link->isOpen(); }
+
     bool nextLog(int machine, LogMode mode, ChunkedWalk<LogRecord>& walk, quint32 upto,
                  LogRecord& record) {
+        if (linkLost())
+            return fail(ERR_NOT_OPEN);
         if (!walk.active())
             return fail(ERR_LOG_END);
         if (walk.needsFetch() && !fetchLogChunk(machine, mode, walk, upto))
@@ -355,6 +361,8 @@ bool TFP_CLOCK::ReadAllUserID(int machine) {
 
 bool TFP_CLOCK::GetNextUserID(int machine, int& enrollNumber, int& eMachine, int& backupNumber,
                               int& privilege, int& enabled) {
+    if (d->linkLost())
+        return d->fail(ERR_NOT_OPEN);
     if (!d->userWalk.active())
         return d->fail(ERR_LOG_END);
     if (d->userWalk.needsFetch() && !d->fetchUserChunk(machine))
