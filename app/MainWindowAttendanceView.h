@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AttendanceView.h"
+#include "app/transfer/AttendanceView.h"
 
 namespace selvenor {
 

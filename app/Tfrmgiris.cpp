@@ -1,13 +1,13 @@
 #include "Tfrmgiris.h"
 
 #include "AdministratorRemoval.h"
-#include "CardConversion.h"
 #include "ConnectCommand.h"
 #include "ConnectionView.h"
 #include "FingerprintWipe.h"
-#include "LogDownload.h"
 #include "MainWindowAttendanceView.h"
 #include "TerminalClock.h"
+#include "app/transfer/CardConversion.h"
+#include "app/transfer/LogDownload.h"
 
 #include "common/CommandBoundary.h"
 #include "common/DateFormats.h"

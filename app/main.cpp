@@ -1,6 +1,6 @@
 #include "Program.h"
-#include "QtOperator.h"
 #include "Tfrmgiris.h"
+#include "gui/QtOperator.h"
 
 #include "data/DataFolder.h"
 #include "timezone/TfrmTimeZone.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AttendanceView.h"
+#include "app/transfer/AttendanceView.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 #include "CommandArguments.h"
 #include "ConsoleAttendanceView.h"
 
-#include "app/CardConversion.h"
+#include "app/transfer/CardConversion.h"
 
 namespace selvenor::cli {
 

@@ -2,7 +2,7 @@
 
 #include "CliCommand.h"
 
-#include "app/LogDownload.h"
+#include "app/transfer/LogDownload.h"
 
 namespace selvenor::cli {
 

@@ -6,12 +6,12 @@
 #include "SingleDelete.h"
 #include "UserCommands.h"
 
-#include "app/QtOperator.h"
 #include "common/CommandBoundary.h"
 #include "common/Errors.h"
 #include "common/ScopeGuard.h"
 #include "common/TextFunctions.h"
 #include "data/TfrmDM.h"
+#include "gui/QtOperator.h"
 
 #include <QCheckBox>
 #include <QComboBox>

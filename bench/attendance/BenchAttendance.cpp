@@ -7,14 +7,14 @@
 //   3. the memory-card conversion of CARD_LINES lines, its peak memory against the memos'
 //      texts, side by side with an awk script doing the same two stages, in the same run.
 //   bench_attendance [RECORDS] [CARD_LINES]
-#include "app/AttendanceView.h"
-#include "app/CardConversion.h"
-#include "app/LogDownload.h"
-#include "app/QtOperator.h"
 #include "app/Tfrmgiris.h"
+#include "app/transfer/AttendanceView.h"
+#include "app/transfer/CardConversion.h"
+#include "app/transfer/LogDownload.h"
 #include "bench/BenchMachine.h"
 #include "data/StoreSchema.h"
 #include "data/TfrmDM.h"
+#include "gui/QtOperator.h"
 #include "registry/TerminalRecord.h"
 #include "sim/StateFile.h"
 #include "support/SimulatorFixture.h"

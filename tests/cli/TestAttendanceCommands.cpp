@@ -1,7 +1,7 @@
-#include "AttendanceRig.h"
 #include "CliRunner.h"
+#include "app/transfer/AttendanceRig.h"
 
-#include "app/DataFolderLock.h"
+#include "app/transfer/DataFolderLock.h"
 
 #include <QDate>
 #include <QDir>

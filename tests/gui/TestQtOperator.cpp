@@ -1,4 +1,4 @@
-#include "app/QtOperator.h"
+#include "gui/QtOperator.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AttendanceView.h"
-#include "app/LogDownload.h"
+#include "app/transfer/AttendanceView.h"
+#include "app/transfer/LogDownload.h"
 #include "support/RecordingOperator.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"

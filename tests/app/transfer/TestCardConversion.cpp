@@ -1,6 +1,6 @@
 #include "AttendanceRig.h"
 
-#include "app/CardConversion.h"
+#include "app/transfer/CardConversion.h"
 #include "common/Errors.h"
 
 #include <QFile>

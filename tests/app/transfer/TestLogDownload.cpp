@@ -1,6 +1,6 @@
 #include "AttendanceRig.h"
 
-#include "app/DataFolderLock.h"
+#include "app/transfer/DataFolderLock.h"
 #include "common/Errors.h"
 
 #include <QDir>

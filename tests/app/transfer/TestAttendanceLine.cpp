@@ -1,6 +1,6 @@
 #include "AttendanceRig.h"
 
-#include "app/AttendanceLine.h"
+#include "app/transfer/AttendanceLine.h"
 
 #include <QRandomGenerator>
 

@@ -1,6 +1,6 @@
-#include "app/AttendanceFile.h"
-#include "app/AttendanceWriter.h"
-#include "app/TransferJournal.h"
+#include "app/transfer/AttendanceFile.h"
+#include "app/transfer/AttendanceWriter.h"
+#include "app/transfer/TransferJournal.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
