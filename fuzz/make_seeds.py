@@ -15,7 +15,8 @@ def record(gap, enroll, verify=1):
 
 key = struct.pack(">iiB", 42, 1, 11)
 replies = {
-    "hello": frame(0x01, b"\x01" + bytes(range(16)), reply=True),
+    "hello": frame(0x01, b"\x01" + bytes(range(16)) + b"\x0cSIM-0A1B2C3D" +
+                   struct.pack(">I", 123456), reply=True),
     "log_info": frame(0x20, struct.pack(">II", 2, 7), reply=True),
     "log_chunk": frame(0x21, b"\x00" + struct.pack(">H", 2) + record(6, 123) + record(1, 124),
                        reply=True),

@@ -32,7 +32,10 @@ quint8 logModeOf(const Frame& request) {
 
 SimulatedTerminal::SimulatedTerminal(TerminalState state, QString statePath)
     : m_state(std::move(state))
-    , m_path(std::move(statePath)) {}
+    , m_path(std::move(statePath)) {
+    if (m_state.assignMissingIdentity())
+        changed(); // the unit keeps its identity from its first start on
+}
 
 SimulatedTerminal::Outcome SimulatedTerminal::handle(const Frame& request, Session& session) {
     Outcome outcome;
@@ -153,6 +156,8 @@ SimulatedTerminal::Result SimulatedTerminal::hello(Session& session) {
     if (const int injected = m_state.faults.failureFor(QStringLiteral("OpenConnection")))
         return {injected, {}};
     HelloReply reply;
+    reply.serial = m_state.serial;
+    reply.logGeneration = m_state.logGeneration;
     reply.nonce.resize(kNonceSize);
     QRandomGenerator::system()->generate(reply.nonce.begin(), reply.nonce.end());
     if (m_state.password != 0) {

@@ -170,8 +170,19 @@ void readClock(const Fields& root, TerminalState& s) {
     s.clockOffset = QDateTime::currentDateTime().secsTo(clock);
 }
 
-const QStringList kKnownKeys = {"machine", "password", "enabled", "clock",  "maxEntries",
-                                "users",   "names",    "logs",    "faults", "nextSequence"};
+void readIdentity(const Fields& root, TerminalState& s) {
+    const QJsonValue serial = root.value("serial");
+    if (!serial.isUndefined() && !protocol::isValidSerial(serial.toString()))
+        root.error(QStringLiteral("serial"),
+                   QStringLiteral("expected a text of 1 to %1 printable ASCII characters")
+                       .arg(protocol::kMaxSerialLength));
+    s.serial = serial.toString();
+    s.logGeneration = quint32(root.integer("logGeneration", 0, 1, UINT_MAX));
+}
+
+const QStringList kKnownKeys = {"serial",  "logGeneration", "machine",    "password",
+                                "enabled", "clock",         "maxEntries", "users",
+                                "names",   "logs",          "faults",     "nextSequence"};
 
 } // namespace
 
@@ -196,6 +207,7 @@ TerminalState StateFile::fromJson(const QByteArray& json, const QString& path) {
     const Fields f(root, QString());
     TerminalState s;
     try {
+        readIdentity(f, s);
         s.machine = qint32(f.integer("machine", 1));
         s.password = qint32(f.integer("password", 0));
         s.enabled = f.boolean("enabled", true);
@@ -256,6 +268,10 @@ void appendLogRecords(QByteArray& json, const QList<StoredRecord>& logs) {
 
 QByteArray StateFile::toJson(const TerminalState& s) {
     QJsonObject root = s.otherKeys;
+    if (!s.serial.isEmpty())
+        root.insert(QStringLiteral("serial"), s.serial);
+    if (s.logGeneration)
+        root.insert(QStringLiteral("logGeneration"), qint64(s.logGeneration));
     root.insert(QStringLiteral("machine"), s.machine);
     root.insert(QStringLiteral("password"), s.password);
     root.insert(QStringLiteral("enabled"), s.enabled);

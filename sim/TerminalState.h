@@ -34,6 +34,9 @@ struct StoredRecord {
 
 // Everything one simulated terminal holds (docs/simulator.md, "State file").
 struct TerminalState {
+    // Who the unit is (Hello tells the client): empty and 0 until assignMissingIdentity().
+    QString serial;
+    quint32 logGeneration = 0;
     qint32 machine = 1;
     qint32 password = 0;
     bool enabled = true;
@@ -50,6 +53,8 @@ struct TerminalState {
     QJsonObject otherKeys;
 
     QDateTime clockNow() const;
+    // Gives a state without a serial or log generation fresh random ones; true if it did.
+    bool assignMissingIdentity();
     // Adds an attendance record with the next sequence number.
     void appendRecord(protocol::LogRecord record, bool read = false);
 

@@ -6,6 +6,8 @@
 #include <QCryptographicHash>
 #include <QMessageAuthenticationCode>
 
+#include <algorithm>
+
 namespace selvenor::protocol {
 
 namespace {
@@ -80,15 +82,29 @@ QByteArray authResponse(qint32 password, const QByteArray& nonce) {
                                             QCryptographicHash::Sha256);
 }
 
+bool isValidSerial(const QString& serial) {
+    if (serial.isEmpty() || serial.size() > kMaxSerialLength)
+        return false;
+    return std::all_of(serial.begin(), serial.end(),
+                       [](QChar c) { return c.unicode() >= '!' && c.unicode() <= '~'; });
+}
+
 QByteArray encodeHelloReply(const HelloReply& h) {
-    return PayloadWriter().u8(h.flags).bytes(h.nonce).data();
+    return PayloadWriter()
+        .u8(h.flags)
+        .bytes(h.nonce)
+        .bytes(encodeName(h.serial))
+        .u32(h.logGeneration)
+        .data();
 }
 
 bool decodeHelloReply(const QByteArray& p, HelloReply& h) {
     PayloadReader r(p);
     h.flags = r.u8();
     h.nonce = r.bytes(kNonceSize);
-    return r.complete();
+    h.serial = readName(r);
+    h.logGeneration = r.u32();
+    return r.complete() && isValidSerial(h.serial) && h.logGeneration != 0;
 }
 
 QByteArray encodeFlag(bool flag) {

@@ -18,6 +18,7 @@ inline constexpr int kTemplateSize = 355;
 inline constexpr int kMaxChunkRecords = 1024;
 inline constexpr int kMaxNameBytes = 255;
 inline constexpr quint8 kPasswordRequired = 0x01;
+inline constexpr int kMaxSerialLength = 32;
 
 enum class LogMode : quint8 { Unread = 0, All = 1 };
 
@@ -58,9 +59,13 @@ struct ClockTime {
     quint8 dayOfWeek = 0; // 1 Monday .. 7 Sunday; only in replies
 };
 
+// A terminal says who it is in every Hello reply: `serial` never changes for a unit, and
+// `logGeneration` changes whenever the unit's numbering of attendance records starts over.
 struct HelloReply {
     quint8 flags = 0;
     QByteArray nonce;
+    QString serial;
+    quint32 logGeneration = 0;
 };
 
 struct LogBufferInfo {
@@ -100,7 +105,11 @@ inline constexpr int kChunkHeaderSize = 3;
 QByteArray authResponse(qint32 password, const QByteArray& nonce);
 
 QByteArray encodeHelloReply(const HelloReply& r);
+// Also false for a serial that is not 1 to kMaxSerialLength printable ASCII characters, and for
+// a log generation of 0.
 bool decodeHelloReply(const QByteArray& p, HelloReply& r);
+// A serial number as the protocol carries it: 1 to kMaxSerialLength characters from '!' to '~'.
+bool isValidSerial(const QString& serial);
 
 QByteArray encodeFlag(bool flag);
 bool decodeFlag(const QByteArray& p, bool& flag);

@@ -70,6 +70,7 @@ struct TFP_CLOCK::Private {
     quint32 allUpto = 0;
     quint32 lastSequence = 0;
     ChunkedWalk<UserEntry> userWalk;
+    HelloReply identity; // of the open session; serial and generation only
 
     bool fail(int code) {
         lastError = code;
@@ -95,6 +96,7 @@ struct TFP_CLOCK::Private {
             link->close();
         }
         link.reset();
+        identity = HelloReply();
         channel.attach(nullptr);
         unreadWalk.reset();
         allWalk.reset();
@@ -143,9 +145,12 @@ struct TFP_CLOCK::Private {
         HelloReply hello;
         if (!decodeHelloReply(payload, hello))
             return badReply();
-        if (!(hello.flags & kPasswordRequired))
-            return true;
-        return call(Command::Authenticate, machine, authResponse(password, hello.nonce), nullptr);
+        if ((hello.flags & kPasswordRequired) &&
+            !call(Command::Authenticate, machine, authResponse(password, hello.nonce), nullptr))
+            return false;
+        identity.serial = hello.serial;
+        identity.logGeneration = hello.logGeneration;
+        return true;
     }
 
     bool readLog(int machine, LogMode mode, ChunkedWalk<LogRecord>& walk, quint32& upto) {
@@ -465,6 +470,14 @@ bool TFP_CLOCK::AcknowledgeLogRecords(int machine, quint32 sequence) {
 
 bool TFP_CLOCK::ClearLogData(int machine) {
     return d->call(Command::ClearLogData, machine, {}, nullptr);
+}
+
+QString TFP_CLOCK::TerminalSerial() const {
+    return isOpen() ? d->identity.serial : QString();
+}
+
+quint32 TFP_CLOCK::LogGeneration() const {
+    return isOpen() ? d->identity.logGeneration : 0;
 }
 
 int TFP_CLOCK::timeoutMs() const {

@@ -90,6 +90,12 @@ public:
     bool AcknowledgeLogRecords(int machine, quint32 sequence);
     // Erases every attendance record held by the terminal.
     bool ClearLogData(int machine);
+    // Who the connected terminal is, as its Hello told: a serial number that never changes for
+    // a unit, and a log generation that changes whenever the unit's numbering of attendance
+    // records starts over (so a sequence number means something only with its generation).
+    // Empty and 0 while no connection is open.
+    QString TerminalSerial() const;
+    quint32 LogGeneration() const;
 
     // Timeout of one operation, in milliseconds; a slow serial line adds the time its bytes take
     // (default 3000, or SELVENOR_TERMINAL_TIMEOUT_MS).

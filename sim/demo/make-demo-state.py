@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes demo-state.json: the terminal "Demo" that scripts/run.sh starts for newcomers.
 
-Five users with Turkish names (templates, a card, a password, an administrator, a disabled
+A fixed serial number and log generation, five users with Turkish names (templates, a card, a password, an administrator, a disabled
 user) and two attendance records per user and working day of November 2026 (300 records,
 the last week unread). Run it again after changing it; the output is deterministic.
 """
@@ -60,6 +60,8 @@ while len(logs) < 300:
                              "read": day.day < 24})
     day += datetime.timedelta(days=1)
 
-state = {"machine": 1, "password": 0, "users": users, "names": names, "logs": logs[:300]}
+# A fixed identity, so the demo terminal is the same unit in every data folder it is copied to.
+state = {"serial": "SIM-DEMO-0001", "logGeneration": 20261101, "machine": 1, "password": 0,
+         "users": users, "names": names, "logs": logs[:300]}
 path = pathlib.Path(__file__).with_name("demo-state.json")
 path.write_text(json.dumps(state, ensure_ascii=False, indent=1) + "\n", encoding="utf-8")

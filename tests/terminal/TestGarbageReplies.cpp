@@ -65,8 +65,9 @@ private:
                 Frame request;
                 while (decoder->take(request) != FrameDecoder::Status::NeedMore) {
                     if (request.command == quint8(Command::Hello))
-                        socket->write(
-                            reply(request, 0, encodeHelloReply({0, QByteArray(16, 'n')})));
+                        socket->write(reply(request, 0,
+                                            encodeHelloReply({0, QByteArray(16, 'n'),
+                                                              QStringLiteral("SCRIPTED-1"), 1})));
                     else
                         socket->write(m_answer(request));
                     request = Frame();

@@ -118,3 +118,28 @@ TEST(Messages, AuthResponseIsHmacSha256OfTheNonce) {
               QByteArray("7ee63503c8fd03ddf6f3cefd998f4aaf56329811f10b779043e8d05cb0e76de5"))
         << authResponse(0, QByteArray()).toHex().constData();
 }
+
+TEST(Messages, HelloReplyCarriesTheTerminalsIdentity) {
+    const HelloReply in{kPasswordRequired, QByteArray(kNonceSize, '\x07'),
+                        QStringLiteral("SIM-0A1B2C3D4E5F"), 0xDEADBEEF};
+    HelloReply out;
+    ASSERT_TRUE(decodeHelloReply(encodeHelloReply(in), out));
+    EXPECT_EQ(out.flags, kPasswordRequired);
+    EXPECT_EQ(out.nonce, in.nonce);
+    EXPECT_EQ(out.serial, in.serial);
+    EXPECT_EQ(out.logGeneration, 0xDEADBEEFu);
+    EXPECT_FALSE(decodeHelloReply(encodeHelloReply(in) + 'x', out)) << "trailing byte";
+    EXPECT_FALSE(decodeHelloReply(encodeHelloReply(in).chopped(1), out)) << "short";
+
+    HelloReply bad = in;
+    bad.logGeneration = 0;
+    EXPECT_FALSE(decodeHelloReply(encodeHelloReply(bad), out)) << "generation 0 means none";
+    for (const QString& serial : {QString(), QStringLiteral("A B"), QStringLiteral("Şube-1"),
+                                  QString(kMaxSerialLength + 1, 'A')}) {
+        bad = in;
+        bad.serial = serial;
+        EXPECT_FALSE(decodeHelloReply(encodeHelloReply(bad), out)) << serial.toStdString();
+    }
+    bad.serial = QString(kMaxSerialLength, '~');
+    EXPECT_TRUE(decodeHelloReply(encodeHelloReply(bad), out));
+}
