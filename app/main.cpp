@@ -2,16 +2,34 @@
 #include "Tfrmgiris.h"
 #include "gui/QtOperator.h"
 
+#include "common/Version.h"
 #include "data/DataFolder.h"
 #include "timezone/TfrmTimeZone.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 using namespace selvenor;
 
 // selvenor [--data-dir DIR]   the main window on the data folder (default: beside the program)
 // selvenor --time-zones       the time-zone window on its own
+// selvenor --help | --version  print and exit, without a display
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts(VersionLine(QStringLiteral("selvenor")).toUtf8().constData());
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::puts("Kullanım: selvenor [--data-dir KLASÖR]   ana pencere (veriler KLASÖR'de, "
+                      "varsayılan programın klasörü)\n"
+                      "         selvenor --time-zones          yalnız Time Zone penceresi\n"
+                      "         selvenor --help | --version");
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Selvenor"));
 

@@ -2,6 +2,7 @@
 #include "ConsoleOperator.h"
 
 #include "common/CommandBoundary.h"
+#include "common/Version.h"
 
 #include <QCoreApplication>
 
@@ -33,13 +34,29 @@ CommandLine parse(const QStringList& all) {
     return line;
 }
 
+const char kUsagePrefix[] = "Kullanım: selvenor-cli [--data-dir KLASÖR] ";
+
+// The command's name and its arguments, as the help lists them.
+QString commandLine(const cli::Command& c) {
+    return QString::fromUtf8(c.name) +
+           (*c.usage ? QStringLiteral(" ") + QString::fromUtf8(c.usage) : QString());
+}
+
 void printUsage(QTextStream& stream) {
-    stream << "Kullanım: selvenor-cli [--data-dir KLASÖR] KOMUT [ARGÜMANLAR]\n\nKomutlar:\n";
-    for (const cli::Command& c : cli::commands()) {
-        const QString head = QString::fromUtf8(c.name) +
-                             (*c.usage ? QStringLiteral(" ") + QString::fromUtf8(c.usage) : "");
-        stream << "  " << head.leftJustified(28) << ' ' << QString::fromUtf8(c.summary) << '\n';
-    }
+    stream << kUsagePrefix << "KOMUT [ARGÜMANLAR]\n"
+           << "       selvenor-cli KOMUT --help | --help | --version\n\nKomutlar:\n";
+    for (const cli::Command& c : cli::commands())
+        stream << "  " << commandLine(c).leftJustified(28) << ' ' << QString::fromUtf8(c.summary)
+               << '\n';
+}
+
+// What `selvenor-cli COMMAND --help` prints: the command's own row of the table.
+void printCommandUsage(QTextStream& stream, const cli::Command& c) {
+    stream << kUsagePrefix << commandLine(c) << "\n\n" << QString::fromUtf8(c.summary) << '\n';
+}
+
+bool asksForHelp(const QStringList& words) {
+    return words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h"));
 }
 
 const cli::Command* find(const QString& name) {
@@ -63,12 +80,20 @@ int main(int argc, char** argv) {
         printUsage(out);
         return 0;
     }
+    if (line.name == QLatin1String("--version")) {
+        out << VersionLine(QStringLiteral("selvenor-cli")) << '\n';
+        return 0;
+    }
     const cli::Command* command = find(line.name);
     if (!command) {
         if (!line.name.isEmpty())
             err << "Bilinmeyen komut: " << line.name << "\n\n";
         printUsage(err);
         return 2;
+    }
+    if (asksForHelp(line.arguments)) {
+        printCommandUsage(out, *command);
+        return 0;
     }
 
     cli::ConsoleOperator ui(out, err, in);

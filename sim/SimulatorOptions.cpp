@@ -31,20 +31,10 @@ void parseListen(const QString& text, SimulatorOptions& o) {
     o.listenPort = port;
 }
 
-} // namespace
-
-QString SimulatorOptions::usage() {
-    return QStringLiteral(
-        "usage: selvenor-sim --state FILE [--listen HOST:PORT] [--serial PATH|pty] [--baud B] "
-        "[--machine N] [--password P] [--refuse-disable] [--fail OP:CODE[:WHEN]] "
-        "[--corrupt OP[:WHEN[:KIND]]] [--drop-after N] [--delay-ms MS] [--quiet]");
-}
-
-SimulatorOptions SimulatorOptions::parse(const QStringList& arguments) {
-    QCommandLineParser p;
-    p.addOptions({
+const QList<QCommandLineOption>& optionList() {
+    static const QList<QCommandLineOption> options = {
         {"state", "State file (JSON).", "FILE"},
-        {"listen", "TCP address to listen on.", "HOST:PORT"},
+        {"listen", "TCP address to listen on (default 127.0.0.1:4370).", "HOST:PORT"},
         {"serial", "Serial device, or pty for a new pseudo-terminal.", "PATH"},
         {"baud", "Baud rate of the serial device.", "B"},
         {"machine", "Machine number (overrides the state file).", "N"},
@@ -55,13 +45,46 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments) {
         {"drop-after", "Drop the link after N frames of a session.", "N"},
         {"delay-ms", "Delay every reply.", "MS"},
         {"quiet", "No log lines."},
-    });
+        {"help", "Print this help and exit."},
+        {"version", "Print the version and exit."},
+    };
+    return options;
+}
+
+} // namespace
+
+QString SimulatorOptions::helpText() {
+    QString text = usage() + QStringLiteral("\n\nOptions:\n");
+    for (const QCommandLineOption& option : optionList()) {
+        QString head = QStringLiteral("--") + option.names().first();
+        if (!option.valueName().isEmpty())
+            head += QLatin1Char(' ') + option.valueName();
+        text += QStringLiteral("  %1 %2\n").arg(head.leftJustified(26), option.description());
+    }
+    return text + QStringLiteral("\nSee docs/simulator.md for the state file and the faults.\n");
+}
+
+QString SimulatorOptions::usage() {
+    return QStringLiteral(
+        "usage: selvenor-sim --state FILE [--listen HOST:PORT] [--serial PATH|pty] [--baud B] "
+        "[--machine N] [--password P] [--refuse-disable] [--fail OP:CODE[:WHEN]] "
+        "[--corrupt OP[:WHEN[:KIND]]] [--drop-after N] [--delay-ms MS] [--quiet]\n"
+        "       selvenor-sim --help | --version");
+}
+
+SimulatorOptions SimulatorOptions::parse(const QStringList& arguments) {
+    QCommandLineParser p;
+    p.addOptions(optionList());
     if (!p.parse(arguments))
         throw Error(p.errorText() + QLatin1Char('\n') + usage());
     if (!p.positionalArguments().isEmpty())
         throw Error(QStringLiteral("unexpected argument '%1'\n%2")
                         .arg(p.positionalArguments().first(), usage()));
     SimulatorOptions o;
+    o.help = p.isSet("help");
+    o.version = p.isSet("version");
+    if (o.help || o.version)
+        return o;
     o.statePath = p.value("state");
     if (o.statePath.isEmpty())
         throw Error(QStringLiteral("--state FILE is required\n") + usage());

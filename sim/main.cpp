@@ -2,6 +2,7 @@
 #include "SimulatorServer.h"
 #include "StateFile.h"
 #include "common/Errors.h"
+#include "common/Version.h"
 
 #include <QCoreApplication>
 
@@ -41,6 +42,12 @@ int main(int argc, char** argv) {
     TerminalState state;
     try {
         options = SimulatorOptions::parse(app.arguments());
+        if (options.help || options.version) {
+            const QString text = options.help ? SimulatorOptions::helpText()
+                                              : VersionLine(QStringLiteral("selvenor-sim")) + '\n';
+            std::fputs(text.toUtf8().constData(), stdout);
+            return 0;
+        }
         state = StateFile::load(options.statePath);
     } catch (const Error& e) {
         printLine(e.text());

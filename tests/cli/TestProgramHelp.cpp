@@ -1,0 +1,73 @@
+#include "cli/CliCommand.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// One of the three programs of the build folder, run to its end without a display.
+ProgramRun runProgram(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(environment);
+    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(program), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(ProgramHelp, EveryCommandPrintsItsOwnUsageOnHelpAndExitsZero) {
+    for (const selvenor::cli::Command& c : selvenor::cli::commands()) {
+        const QString name = QString::fromUtf8(c.name);
+        for (const char* flag : {"--help", "-h"}) {
+            const ProgramRun r =
+                runProgram("selvenor-cli", {"--data-dir", "/nonexistent", name, flag});
+            EXPECT_EQ(r.status, 0) << c.name << ' ' << flag << ": " << r.err.toStdString();
+            EXPECT_TRUE(r.out.startsWith("Kullanım: selvenor-cli [--data-dir KLASÖR] " + name +
+                                         (*c.usage ? " " + QString::fromUtf8(c.usage) : "")))
+                << r.out.toStdString();
+            EXPECT_TRUE(r.out.contains(QString::fromUtf8(c.summary))) << c.name;
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        }
+    }
+    // Help comes before the command's own argument checks: "AD" is missing here.
+    const ProgramRun r = runProgram("selvenor-cli", {"time-get", "--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(r.out.contains("download-all")) << "only the command's own usage";
+}
+
+TEST(ProgramHelp, AllThreeProgramsTellTheirVersion) {
+    for (const char* program : {"selvenor", "selvenor-cli", "selvenor-sim"}) {
+        const ProgramRun r = runProgram(program, {"--version"});
+        EXPECT_EQ(r.status, 0) << program << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out.trimmed(), QString::fromLatin1(program) + " 1.0");
+    }
+}
+
+TEST(ProgramHelp, TheSimulatorAndTheWindowProgramPrintTheirUsage) {
+    const ProgramRun sim = runProgram("selvenor-sim", {"--help"});
+    EXPECT_EQ(sim.status, 0) << sim.err.toStdString();
+    EXPECT_TRUE(sim.out.startsWith("usage: selvenor-sim --state FILE"));
+    for (const char* option : {"--listen HOST:PORT", "--fail OP:CODE[:WHEN]", "--delay-ms MS"})
+        EXPECT_TRUE(sim.out.contains(option)) << option;
+    EXPECT_EQ(runProgram("selvenor-sim", {"--bogus"}).status, 2) << "an unknown option still fails";
+
+    const ProgramRun window = runProgram("selvenor", {"--help"});
+    EXPECT_EQ(window.status, 0) << window.err.toStdString();
+    EXPECT_TRUE(window.out.contains("--data-dir KLASÖR"));
+    EXPECT_TRUE(window.out.contains("--time-zones"));
+}
