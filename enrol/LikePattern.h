@@ -4,8 +4,8 @@
 
 namespace selvenor {
 
-// The condition and the bound value of a "begins with" search: `column LIKE ? ESCAPE '!'`
-// with the operator's text, its own % and _ taken literally.
+// The condition and the bound value of a "begins with" search on the personnel server: `column LIKE
+// ? ESCAPE '!'` with the operator's text, its own % and _ taken literally.
 inline QString beginsWithCondition(const QString& column) {
     return column + QStringLiteral(" LIKE ? ESCAPE '!'");
 }

@@ -2,13 +2,13 @@
 
 #include "EnrolContext.h"
 #include "EnrolView.h"
-#include "LikePattern.h"
 #include "NameFolding.h"
 #include "PersonnelTable.h"
 
 #include "common/Errors.h"
 #include "common/ScopeGuard.h"
 #include "common/TextFunctions.h"
+#include "data/LocalSearch.h"
 #include "data/Sql.h"
 #include "terminal/TFP_CLOCK.h"
 
@@ -35,8 +35,8 @@ void NameList::refresh(QSqlDatabase log, const QString& searchText) {
     }
     open(log,
          QStringLiteral("SELECT * FROM temp WHERE %1 ORDER BY kartno, id")
-             .arg(beginsWithCondition(kIsim)),
-         {beginsWithPattern(m_search)});
+             .arg(localSearchCondition(log, kIsim)),
+         {m_search});
 }
 
 void NameList::refresh() {

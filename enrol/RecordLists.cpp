@@ -1,9 +1,9 @@
 #include "RecordLists.h"
 
-#include "LikePattern.h"
 #include "PackedPassword.h"
 
 #include "common/TextFunctions.h"
+#include "data/LocalSearch.h"
 
 namespace selvenor {
 
@@ -36,8 +36,8 @@ void RecordLists::refresh(QSqlDatabase data, const QString& searchText) {
     else
         qryenroll.open(data,
                        QStringLiteral("SELECT * FROM tblEnroll WHERE %1 ORDER BY EnrollNumber, id")
-                           .arg(beginsWithCondition(QStringLiteral("CAST(EnrollNumber AS TEXT)"))),
-                       {beginsWithPattern(text)});
+                           .arg(localSearchCondition(data, QStringLiteral("EnrollNumber"))),
+                       {text});
     refreshPasswordList(data, m_passwordAdmins);
     refreshActivationList(data, m_activationAdmins);
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-mysql
+  qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-mysql libsqlite3-dev
   zlib1g-dev
   libgtest-dev
   mariadb-server mariadb-client

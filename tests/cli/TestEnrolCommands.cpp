@@ -177,3 +177,22 @@ TEST_F(EnrolCommands, NamesUploadFollowsTheSearch) {
     EXPECT_EQ(names.keys(), (QStringList{"1", "2"}));
     EXPECT_EQ(names["1"].toString(), QStringLiteral("Ayse"));
 }
+
+TEST_F(EnrolCommands, NamesUploadSearchIgnoresTurkishCase) {
+    const QJsonArray users{SimulatorFixture::user(1, 0), SimulatorFixture::user(2, 0),
+                           SimulatorFixture::user(3, 0)};
+    SimulatorFixture& a =
+        startSimulator(terminal(users, {{"1", "Şükrü"}, {"2", "Gülşen"}, {"3", "İsmail"}}));
+    SimulatorFixture& b = startSimulator(terminal(users));
+    addTcpTerminal("A", a);
+    addTcpTerminal("B", b);
+    ASSERT_EQ(run({"enrol-download", "A"}).status, 0);
+    for (const auto& [search, card, sent] :
+         {std::tuple{"şük", "1", "Sukru"}, {"GÜL", "2", "Gulsen"}, {"ism", "3", "Ismail"}}) {
+        const Result r = run({"names-upload", "B", "--search", QString::fromUtf8(search)});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("names-upload: 1 satır, 1 isim yazıldı")))
+            << search << ": " << r.out.toStdString();
+        EXPECT_EQ(b.state()["names"].toObject()[card].toString(), QString::fromUtf8(sent));
+    }
+}
