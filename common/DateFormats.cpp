@@ -4,8 +4,16 @@
 
 namespace selvenor {
 
+namespace {
+
+QLocale turkish() {
+    return QLocale(QLocale::Turkish, QLocale::Turkey);
+}
+
+} // namespace
+
 void setProcessDateFormats() {
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    QLocale::setDefault(turkish());
 }
 
 QString ShortDateFormat() {
@@ -17,7 +25,29 @@ QString LongDateFormat() {
 }
 
 QString DateToStr(const QDate& date) {
-    return QLocale().toString(date, ShortDateFormat());
+    return turkish().toString(date, ShortDateFormat());
+}
+
+QString DateToLongStr(const QDate& date) {
+    return turkish().toString(date, LongDateFormat());
+}
+
+QString DateTimeToStr(const QDateTime& dateTime) {
+    const QString date = DateToStr(dateTime.date());
+    if (dateTime.time() == QTime(0, 0))
+        return date;
+    return date + QLatin1Char(' ') + dateTime.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString DisplayText(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return DateToStr(value.toDate());
+    case QMetaType::QDateTime:
+        return DateTimeToStr(value.toDateTime());
+    default:
+        return value.toString();
+    }
 }
 
 } // namespace selvenor

@@ -73,7 +73,7 @@ void TfrmDM::MySqlConnectionSetup(OperatorInterface& ui, const MySqlSettings& se
         my.setPort(StrToInt(settings.port));
     } catch (const ConversionError&) {
         ui.messageBox(QStringLiteral("Veritabanına bağlanamadı...."), QStringLiteral("UYARI"),
-                      OperatorInterface::Icon::Warning,
+                      OperatorInterface::Icon::None,
                       static_cast<int>(OperatorInterface::Button::Ok));
     }
 }

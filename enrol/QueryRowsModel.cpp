@@ -1,5 +1,6 @@
 #include "QueryRowsModel.h"
 
+#include "common/DateFormats.h"
 #include "common/Errors.h"
 #include "data/Sql.h"
 
@@ -99,7 +100,9 @@ int QueryRowsModel::columnCount(const QModelIndex& parent) const {
 QVariant QueryRowsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return value(index.row(), m_columns[index.column()].field);
+    const QVariant v = value(index.row(), m_columns[index.column()].field);
+    // Dates show in the process's short format, not in the locale's own.
+    return role == Qt::DisplayRole ? QVariant(DisplayText(v)) : v;
 }
 
 QVariant QueryRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {

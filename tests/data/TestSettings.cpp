@@ -70,6 +70,8 @@ TEST(MySqlConnectionSetup, APortThatIsNoNumberWarnsAndKeepsThePreviousPort) {
     ASSERT_EQ(ui.shown.size(), 1);
     EXPECT_EQ(ui.shown[0].text, QStringLiteral("Veritabanına bağlanamadı...."));
     EXPECT_EQ(ui.shown[0].caption, QStringLiteral("UYARI"));
+    EXPECT_EQ(ui.shown[0].icon, OperatorInterface::Icon::None) << "the box shows no icon";
+    EXPECT_EQ(ui.shown[0].buttons, static_cast<int>(OperatorInterface::Button::Ok));
     EXPECT_EQ(dm.MyConnection1().hostName(), QStringLiteral("h2"));
     EXPECT_EQ(dm.MyConnection1().password(), QStringLiteral("p2"));
     EXPECT_EQ(dm.MyConnection1().port(), 3307);
