@@ -3,6 +3,7 @@
 #include "Tfrmgiris.h"
 
 #include "enrol/TfrmEnrol.h"
+#include "gui/WindowFont.h"
 #include "registry/Tfrmyeni.h"
 #include "timezone/TfrmTimeZone.h"
 
@@ -15,9 +16,13 @@ Program::Program(OperatorInterface& ui, const DataFolder& folder)
     Tfrmgiris* main = frmgiris.get();
     frmEnrol = std::make_unique<TfrmEnrol>(
         frmDM, *frmgiris->FP_CLOCK1, [main] { return main->session.machineNumber(); }, folder,
-        frmgiris.get());
+        frmgiris.get(), &ui);
     frmgiris->setEnrolmentWindow(frmEnrol.get(), frmEnrol->Label3);
     frmTimeZone = std::make_unique<TfrmTimeZone>(frmgiris.get());
+    // Windows do not take their parent's font; every window shows the main window's.
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{frmyeni.get(), frmEnrol.get(), frmTimeZone.get()})
+        window->setFont(WindowFont());
 }
 
 // The windows go before the main window, their parent, and the data module last.

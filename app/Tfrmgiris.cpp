@@ -15,6 +15,7 @@
 #include "common/ScopeGuard.h"
 #include "data/Settings.h"
 #include "data/TfrmDM.h"
+#include "gui/WindowFont.h"
 #include "registry/TerminalRegistry.h"
 #include "registry/Tfrmyeni.h"
 
@@ -97,9 +98,7 @@ void Tfrmgiris::setEnrolmentWindow(QDialog* window, QLabel* terminalNameLabel) {
 // --- controls ---
 
 void Tfrmgiris::createControls() {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     ScrollBox1 = new QScrollArea(this);

@@ -1,9 +1,10 @@
 #include "Program.h"
 #include "Tfrmgiris.h"
-#include "gui/QtOperator.h"
 
 #include "common/Version.h"
 #include "data/DataFolder.h"
+#include "gui/QtOperator.h"
+#include "gui/WindowFont.h"
 #include "timezone/TfrmTimeZone.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
 
     if (app.arguments().contains(QStringLiteral("--time-zones"))) {
         TfrmTimeZone frmTimeZone;
+        frmTimeZone.setFont(WindowFont());
         frmTimeZone.show();
         return app.exec();
     }

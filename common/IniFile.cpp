@@ -4,6 +4,7 @@
 #include "Errors.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace selvenor {
@@ -17,10 +18,17 @@ bool sameName(const QString& a, const QString& b) {
 } // namespace
 
 IniFile IniFile::load(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return IniFile();
+    // A file that is there but cannot be read must never pass for an empty one: the next save
+    // would replace it with the one key it sets.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return IniFile();
-    return parse(file.readAll());
+        throw FileError(QStringLiteral("%1 okunamadı: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("%1 okunamadı: %2").arg(path, file.errorString()));
+    return parse(bytes);
 }
 
 IniFile IniFile::parse(const QByteArray& bytes) {
@@ -123,6 +131,9 @@ QByteArray IniFile::serialize() const {
 
 void IniFile::save(const QString& path) const {
     QSaveFile file(path);
+    // Replaced atomically where the folder allows it; a writable file in a folder that is not
+    // writable is written in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly) || file.write(serialize()) < 0 || !file.commit())
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(path, file.errorString()));
 }

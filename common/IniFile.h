@@ -12,7 +12,8 @@ namespace selvenor {
 // but never read. Text is code page 1254 with CRLF line ends.
 class IniFile {
 public:
-    // A missing or unreadable file gives an empty settings file.
+    // A missing file gives an empty settings file; one that exists but cannot be read throws
+    // FileError.
     static IniFile load(const QString& path);
     static IniFile parse(const QByteArray& bytes);
 
@@ -21,7 +22,8 @@ public:
     void setValue(const QString& section, const QString& key, const QString& value);
 
     QByteArray serialize() const;
-    // Writes the whole file atomically; throws FileError when that fails.
+    // Writes the whole file, atomically unless the folder refuses new files (the file is then
+    // written in place); throws FileError when that fails.
     void save(const QString& path) const;
 
 private:

@@ -26,6 +26,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
@@ -55,6 +57,22 @@ QComboBox* choices(QWidget* parent, const char* name, const QStringList& items,
     return c;
 }
 
+const char kLaidDownWidths[] = "laidDownWidths";
+
+// Gives each column of the grid the width laid down for it, or the width its title needs in the
+// grid's font where that is more, so every title reads in full.
+void fitColumnTitles(QTableView* view) {
+    const QList<int> widths = view->property(kLaidDownWidths).value<QList<int>>();
+    const QHeaderView* header = view->horizontalHeader();
+    const int margins =
+        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+    for (int c = 0; c < widths.size(); ++c) {
+        const QString title = view->model()->headerData(c, Qt::Horizontal).toString();
+        view->setColumnWidth(
+            c, qMax(widths[c], header->fontMetrics().horizontalAdvance(title) + margins));
+    }
+}
+
 // A grid bound to a list: whole rows selected, its current row the list's current row.
 QTableView* grid(QWidget* parent, const char* name, QueryRowsModel* model,
                  const QList<int>& widths) {
@@ -64,8 +82,10 @@ QTableView* grid(QWidget* parent, const char* name, QueryRowsModel* model,
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->setDefaultSectionSize(20);
-    for (int c = 0; c < widths.size(); ++c)
-        view->setColumnWidth(c, widths[c]);
+    // Titles keep their font when a row is selected (a highlighted title turns bold and wider).
+    view->horizontalHeader()->setHighlightSections(false);
+    view->setProperty(kLaidDownWidths, QVariant::fromValue(widths));
+    fitColumnTitles(view);
     QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, model,
                      [model](const QModelIndex& current) {
                          if (current.isValid())
@@ -147,6 +167,10 @@ void TfrmEnrol::createFrame() {
     layout->addLayout(top);
 
     PageControl1 = named(new QTabWidget(this), "PageControl1");
+    // Every sheet title shows in full: the window is as wide as the titles need, with no
+    // scroll arrows hiding the last sheets.
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setElideMode(Qt::ElideNone);
     PageControl1->addTab(createAllDataSheet(), QStringLiteral("tüm data"));
     PageControl1->addTab(createSingleItemSheet(), QStringLiteral("tek data(parmak)"));
     PageControl1->addTab(createRecordSheet(),
@@ -444,7 +468,18 @@ void TfrmEnrol::connectHandlers() {
 
 void TfrmEnrol::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    handle([this] { FormShow(); });
+    // A spontaneous show comes from the window system (a restore from minimised, the window
+    // being mapped): the operator's work on the window stays as it is.
+    if (!event->spontaneous())
+        handle([this] { FormShow(); });
+}
+
+void TfrmEnrol::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        for (QTableView* view : findChildren<QTableView*>())
+            fitColumnTitles(view);
+    }
 }
 
 void TfrmEnrol::FormCreate() {
@@ -456,10 +491,16 @@ void TfrmEnrol::FormShow() {
     Label32->clear();
     BitBtn6->setText(QStringLiteral("Terminale Parmakizi Datası Yükle\r\n(var olanı ve işten "
                                     "çıkanları silerek yükler)\r\nmysql"));
-    const Settings settings(m_folder);
-    m_mySql = settings.mySql();
+    // A settings file that cannot be read is reported; the window still opens, without the
+    // MySQL values.
+    m_mySql = MySqlSettings();
+    lblProgramTipi->clear();
+    handle([this] {
+        const Settings settings(m_folder);
+        m_mySql = settings.mySql();
+        lblProgramTipi->setText(settings.programTipi());
+    });
     Label5->setText(m_mySql.database);
-    lblProgramTipi->setText(settings.programTipi());
     Label7->clear();
     txtName->clear();
     m_machineNumber = m_readMachineNumber ? m_readMachineNumber() : 0;

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-serialport-dev libqt6sql6-sqlite libqt6sql6-mysql libsqlite3-dev
   zlib1g-dev
+  fonts-liberation2
   libgtest-dev
   mariadb-server mariadb-client
   clang libclang-rt-dev

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -89,7 +90,10 @@ void TfrmTimeZone::fillList() {
 
 void TfrmTimeZone::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    // Only a show by the program resets the table; a restore from minimised (a spontaneous show
+    // by the window system) keeps the operator's changes.
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void TfrmTimeZone::FormShow() {

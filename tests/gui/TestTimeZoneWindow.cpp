@@ -1,6 +1,7 @@
 #include "timezone/TfrmTimeZone.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimeEdit>
@@ -88,4 +89,20 @@ TEST_F(TimeZoneWindow, TheTerminalButtonsDoNothing) {
     window.btnSend->click();
     EXPECT_EQ(window.table().lines(), before);
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(TimeZoneWindow, ARestoreFromMinimisedKeepsTheChanges) {
+    change(5, QTime(7, 0), QTime(8, 0), 3);
+    window.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.isMinimized());
+    window.showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_EQ(line(5), QStringLiteral("[Tz.] 01 - 6 [S] 07:00 [E] 08:00  [VM] CD&PWD"));
+    EXPECT_EQ(window.lstTzone->currentRow(), 5);
+    // Hidden and shown again by the program, it starts from the defaults.
+    window.hide();
+    window.show();
+    EXPECT_EQ(line(5), QStringLiteral("[Tz.] 01 - 6 [S] 00:00 [E] 23:59  [VM] FP|CD|PWD"));
 }
