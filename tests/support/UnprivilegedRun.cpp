@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -16,16 +17,20 @@ namespace {
 constexpr QFileDevice::Permissions kOthersRead = QFileDevice::ReadOther;
 constexpr QFileDevice::Permissions kOthersRun = QFileDevice::ExeOther;
 
-// Whether `nobody` can reach and run the file: every folder above it searchable by others.
-bool othersCanRun(const QString& file) {
-    const QFileInfo info(file);
-    if ((info.permissions() & (kOthersRead | kOthersRun)) != (kOthersRead | kOthersRun))
-        return false;
-    for (QDir dir = info.absoluteDir(); !dir.isRoot(); dir.cdUp()) {
+// Whether others can reach the folder: it and every folder above it searchable by others.
+bool othersCanSearch(const QString& folder) {
+    for (QDir dir(QFileInfo(folder).absoluteFilePath()); !dir.isRoot(); dir.cdUp()) {
         if (!(QFileInfo(dir.absolutePath()).permissions() & kOthersRun))
             return false;
     }
     return true;
+}
+
+// Whether `nobody` can reach and run the file.
+bool othersCanRun(const QString& file) {
+    const QFileInfo info(file);
+    return (info.permissions() & (kOthersRead | kOthersRun)) == (kOthersRead | kOthersRun) &&
+           othersCanSearch(info.absolutePath());
 }
 
 // The command that runs a program as `nobody`, or empty when this machine has none.
@@ -48,20 +53,36 @@ bool UnprivilegedRun::isRoot() {
     return geteuid() == 0;
 }
 
-// The test program itself when `nobody` can run it where it is; else a copy in a folder of its
-// own (the test programs link the project's libraries statically).
+// A folder for the runs as `nobody`: a temporary folder of its own (in the temporary folder
+// when others can reach it, else in /tmp) with a sub-folder "tmp" that anyone may write to.
+const QTemporaryDir& UnprivilegedRun::sharedFolder() {
+    static QTemporaryDir folder = [] {
+        const QString base =
+            othersCanSearch(QDir::tempPath()) ? QDir::tempPath() : QStringLiteral("/tmp");
+        return QTemporaryDir(QDir(base).filePath(QStringLiteral("selvenor-nobody-XXXXXX")));
+    }();
+    static const bool prepared = [] {
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner | kOthersRead | kOthersRun);
+        const QString tmp = QDir(folder.path()).filePath(QStringLiteral("tmp"));
+        QDir().mkpath(tmp);
+        return ::chmod(QFile::encodeName(tmp).constData(), 01777) == 0;
+    }();
+    Q_UNUSED(prepared);
+    return folder;
+}
+
+// The test program itself when `nobody` can run it where it is; else a copy in the shared
+// folder (the test programs link the project's libraries statically).
 QString UnprivilegedRun::executableOthersCanRun(QString& error) {
     const QString self = QCoreApplication::applicationFilePath();
     if (othersCanRun(self))
         return self;
-    static QTemporaryDir copyFolder(QDir::temp().filePath(QStringLiteral("selvenor-run-XXXXXX")));
-    const QString copy = QDir(copyFolder.path()).filePath(QFileInfo(self).fileName());
+    const QString copy = QDir(sharedFolder().path()).filePath(QFileInfo(self).fileName());
     if (!QFileInfo::exists(copy) && !QFile::copy(self, copy)) {
         error = QStringLiteral("cannot copy %1 to %2").arg(self, copy);
         return {};
     }
-    QFile::setPermissions(copyFolder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                 QFileDevice::ExeOwner | kOthersRead | kOthersRun);
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ExeOwner | kOthersRead |
                                     kOthersRun);
     return copy;
@@ -91,7 +112,12 @@ UnprivilegedRun::Where UnprivilegedRun::runCurrentTest() {
         QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name());
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.setWorkingDirectory(QDir::tempPath());
+    const QString tmp = QDir(sharedFolder().path()).filePath(QStringLiteral("tmp"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp);
+    environment.insert(QStringLiteral("HOME"), tmp);
+    child.setProcessEnvironment(environment);
+    child.setWorkingDirectory(tmp);
     child.start(command.first(), command.mid(1) + QStringList{program, filter});
     const bool finished = child.waitForFinished(120000);
     const QString output = QString::fromLocal8Bit(child.readAll());

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QTemporaryDir;
+
 #include <gtest/gtest.h>
 
 // File and folder modes do not stop root. A test about them that runs as root runs itself again,
@@ -17,6 +19,7 @@ public:
     static bool isRoot();
 
 private:
+    static const QTemporaryDir& sharedFolder();
     static QString executableOthersCanRun(QString& error);
 };
 
