@@ -32,10 +32,15 @@ bool TerminalSession::openLink(const TerminalRecord& terminal) {
         m_clock.ConfigureNetwork(address, port, password);
     } else if (terminal.Tip == QLatin1String("com")) {
         if (!terminal.ComPort.isEmpty() && !terminal.ComBaud.isEmpty()) {
-            m_clock.setCommPort(StrToInt(terminal.ComPort));
-            m_clock.setBaudrate(StrToInt(terminal.ComBaud));
+            const int port = StrToInt(terminal.ComPort);
+            const int baud = StrToInt(terminal.ComBaud);
+            m_clock.setCommPort(port);
+            m_clock.setBaudrate(baud);
         }
-    } else if (terminal.Tip != QLatin1String("usb")) {
+        m_clock.selectComPort();
+    } else if (terminal.Tip == QLatin1String("usb")) {
+        m_clock.setIsUSB(true);
+    } else {
         return false;
     }
     if (m_clock.OpenConnection(m_machineNumber))

@@ -29,11 +29,12 @@ public:
     // control call (a Tip that names no link kind) or succeeded.
     int lastConnectResult() const { return m_lastConnectResult; }
 
-    // Configures the control for the terminal's link and opens the connection:
-    // "ethernet": ConfigureNetwork(Ip, NetPort, Sifre), then OpenConnection;
-    // "com": CommPort and Baudrate from ComPort and ComBaud when both texts are non-empty (else
-    //        whatever the control held), then OpenConnection;
-    // "usb": OpenConnection only;
+    // Configures the control for the terminal's own link, whatever link it used before, and
+    // opens the connection:
+    // "ethernet": ConfigureNetwork(Ip, NetPort, Sifre) (TCP), then OpenConnection;
+    // "com": the serial line, with CommPort and Baudrate from ComPort and ComBaud when both texts
+    //        are non-empty (else the port and speed the control held), then OpenConnection;
+    // "usb": IsUSB set, then OpenConnection;
     // any other Tip (compared exactly): no control call, the attempt fails.
     // On failure shows "Hata..Bağlantı Kurulamadı...." and returns false. A TerminalNo, NetPort,
     // Sifre, ComPort or ComBaud that is no integer throws ConversionError, not connected.

@@ -50,7 +50,6 @@ struct TFP_CLOCK::Private {
     int commPort = 1;
     bool readMark = true;
     int baudrate = 115200;
-    bool isUsb = false;
     LinkKind kind = LinkKind::Usb;
     QString address;
     int port = 0;
@@ -263,13 +262,18 @@ void TFP_CLOCK::setBaudrate(int baud) {
 }
 
 bool TFP_CLOCK::IsUSB() const {
-    return d->isUsb;
+    return d->kind == Private::LinkKind::Usb;
 }
 
 void TFP_CLOCK::setIsUSB(bool usb) {
-    d->isUsb = usb;
     if (usb)
         d->kind = Private::LinkKind::Usb;
+    else if (IsUSB())
+        selectComPort();
+}
+
+void TFP_CLOCK::selectComPort() {
+    d->kind = Private::LinkKind::Serial;
 }
 
 bool TFP_CLOCK::OpenConnection(int machine) {

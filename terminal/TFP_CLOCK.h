@@ -24,11 +24,11 @@ inline constexpr int kEnrollDataSize = 355;
 //
 // Links: "ethernet" after ConfigureNetwork (TCP), "com" with CommPort/Baudrate (serial device),
 // "usb" (a USB terminal presenting a serial device). OpenConnection picks the link from what
-// was configured last: ConfigureNetwork selects TCP, setting CommPort selects the serial line,
-// setIsUSB(true) selects USB, and a control that was never configured opens USB. CommPort N is
-// the device $SELVENOR_COM<N>, else /dev/ttyS<N-1>; USB is $SELVENOR_USB_DEVICE, else
-// /dev/ttyACM0. A USB connect should call setIsUSB(true) first: otherwise an earlier
-// ConfigureNetwork or CommPort still decides the link. See docs/protocol.md.
+// was selected last: ConfigureNetwork selects TCP; setting CommPort, or selectComPort(), the
+// serial line; setIsUSB(true) USB; a control that was never configured opens USB. IsUSB() is
+// true exactly while USB is selected. CommPort N is the device $SELVENOR_COM<N>, else
+// /dev/ttyS<N-1>; USB is $SELVENOR_USB_DEVICE, else /dev/ttyACM0. One control serves terminals
+// of every kind in turn, so every connect selects its own link first. See docs/protocol.md.
 class TFP_CLOCK : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +43,7 @@ public:
     int Baudrate() const;
     void setBaudrate(int baud);
     bool IsUSB() const;
+    // true selects USB; false, while USB is selected, the serial line of CommPort.
     void setIsUSB(bool usb);
 
     // --- the 22 operations ---
@@ -102,6 +103,10 @@ public:
     int timeoutMs() const;
     void setTimeoutMs(int ms);
     bool isOpen() const;
+
+    // Selects the serial line for the next OpenConnection with CommPort and Baudrate as they
+    // are.
+    void selectComPort();
 
     // Password for the next OpenConnection on any link (ConfigureNetwork sets it too); 0 = none.
     void setPassword(int password);

@@ -1,5 +1,6 @@
 #include "SessionFixture.h"
 
+#include "app/FingerprintWipe.h"
 #include "common/Errors.h"
 #include "terminal/ResultCode.h"
 
@@ -134,7 +135,7 @@ TEST_F(TerminalSessionTest, EmptySpeedSetsNeitherPropertyAndOpensWithWhatTheCont
     EXPECT_EQ(clock.Baudrate(), 19200);
 }
 
-TEST_F(TerminalSessionTest, UsbTerminalOpensWithoutSettingAnyProperty) {
+TEST_F(TerminalSessionTest, UsbTerminalSetsIsUsbAndKeepsPortAndSpeed) {
     SimulatorFixture& s = startSimulator(SimulatorFixture::state({}), {.serial = true});
     s.exportUsbDevice();
     const int portBefore = clock.CommPort();
@@ -143,8 +144,56 @@ TEST_F(TerminalSessionTest, UsbTerminalOpensWithoutSettingAnyProperty) {
     ASSERT_TRUE(session.connect(row, ui));
     EXPECT_EQ(clock.CommPort(), portBefore);
     EXPECT_EQ(clock.Baudrate(), baudBefore);
+    EXPECT_TRUE(clock.IsUSB());
+    EXPECT_TRUE(clock.SetTerminalEnabled(1, true));
+}
+
+// One control serves every row of the list in turn, as the main window's does all day. All
+// three terminals share machine number 1, so only the link decides which one answers.
+TEST_F(TerminalSessionTest, EveryConnectOpensTheLinkOfItsOwnRow) {
+    const auto office = [] {
+        return SimulatorFixture::state({{"users", QJsonArray{SimulatorFixture::user(42, 0, 2),
+                                                             SimulatorFixture::user(43, 1, 0)}}});
+    };
+    SimulatorFixture& network = startSimulator(office());
+    SimulatorFixture& usb = startSimulator(office(), {.serial = true});
+    SimulatorFixture& com = startSimulator(office(), {.serial = true});
+    usb.exportUsbDevice();
+    com.exportComPort(7);
+    const auto answered = [](const SimulatorFixture& s) {
+        return requests(s).filter("SetTerminalEnabled").size();
+    };
+
+    ASSERT_TRUE(session.connect(tcpRow(network, "Ağ"), ui));
     EXPECT_FALSE(clock.IsUSB());
     EXPECT_TRUE(clock.SetTerminalEnabled(1, true));
+    session.disconnect();
+
+    ASSERT_TRUE(session.connect(serialRow("usb", "0", "19200"), ui));
+    EXPECT_TRUE(clock.IsUSB());
+    EXPECT_TRUE(FingerprintWipe::erase(session, ui).succeeded());
+    session.disconnect();
+    EXPECT_TRUE(usb.state()["users"].toArray().isEmpty()) << "the usb terminal was wiped";
+    EXPECT_EQ(network.state()["users"].toArray().size(), 2) << "the TCP terminal is untouched";
+    EXPECT_EQ(answered(network), 1);
+
+    ASSERT_TRUE(session.connect(serialRow("com", "7", "115200"), ui));
+    EXPECT_FALSE(clock.IsUSB());
+    EXPECT_TRUE(clock.SetTerminalEnabled(1, true));
+    session.disconnect();
+
+    // An empty ComBaud keeps the port and speed the control held, on the serial line still.
+    ASSERT_TRUE(session.connect(tcpRow(network, "Ağ"), ui));
+    session.disconnect();
+    ASSERT_TRUE(session.connect(serialRow("com", "7", ""), ui));
+    EXPECT_TRUE(clock.SetTerminalEnabled(1, true));
+    session.disconnect();
+
+    EXPECT_EQ(answered(network), 1);
+    EXPECT_EQ(answered(usb), 2) << "the wipe's bracket";
+    EXPECT_EQ(answered(com), 2);
+    EXPECT_EQ(com.state()["users"].toArray().size(), 2);
+    EXPECT_EQ(ui.texts(), QStringList{"tamamlandı"});
 }
 
 TEST_F(TerminalSessionTest, DisconnectKeepsNumberAndNameAndReconnectUsesTheNewRow) {

@@ -33,8 +33,9 @@ protected:
     }
     void TearDown() override { main().hide(); }
 
-    SimulatorFixture& startSimulator(const QJsonObject& state) {
-        simulators.push_back(std::make_unique<SimulatorFixture>(state));
+    SimulatorFixture& startSimulator(const QJsonObject& state,
+                                     SimulatorFixture::Options options = {}) {
+        simulators.push_back(std::make_unique<SimulatorFixture>(state, options));
         EXPECT_TRUE(simulators.back()->isRunning()) << simulators.back()->error().toStdString();
         return *simulators.back();
     }
@@ -200,4 +201,31 @@ TEST_F(AdministrationHandlers, WipeAfterAFailedConnectEndsAtTheDisable) {
     main().mnuParmakiziSil->trigger();
     EXPECT_EQ(ui.shown.size(), 1) << "the question only";
     EXPECT_EQ(sim.state()["users"].toArray().size(), 5);
+}
+
+// The window's one control serves the rows in turn: after a TCP terminal, the wipe on a "usb"
+// row erases the USB terminal, never the TCP one (both are machine number 1).
+TEST_F(AdministrationHandlers, WipeOnAUsbRowAfterATcpTerminalErasesTheUsbTerminal) {
+    SimulatorFixture& network = startSimulator(office());
+    SimulatorFixture& usb = startSimulator(office(), {.serial = true});
+    usb.exportUsbDevice();
+    registerAndSelect("Ağ", network);
+    main().BitBtn4->click();
+    ASSERT_EQ(main().BitBtn4->text(), QStringLiteral("BAGLANTI_KES"));
+    main().BitBtn4->click();
+    execSql(program->frmDM.ADOConnection1(),
+            "insert into Terminal (Terminal, TerminalNo, Tip, ComPort, ComBaud) "
+            "values ('USB', 1, 'usb', '0', '19200')");
+    select("USB");
+    main().BitBtn4->click();
+    ASSERT_EQ(main().BitBtn4->text(), QStringLiteral("BAGLANTI_KES"))
+        << ui.texts().join('|').toStdString();
+    EXPECT_TRUE(main().FP_CLOCK1->IsUSB());
+
+    ui.answers = {Button::Yes};
+    main().mnuParmakiziSil->trigger();
+    EXPECT_EQ(ui.texts().last(), QStringLiteral("tamamlandı"));
+    EXPECT_TRUE(usb.state()["users"].toArray().isEmpty());
+    EXPECT_EQ(network.state()["users"].toArray().size(), 5);
+    EXPECT_TRUE(network.logLines().filter("ClearEnrollStore").isEmpty());
 }
