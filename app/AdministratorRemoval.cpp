@@ -7,6 +7,8 @@
 #include "common/TextFunctions.h"
 #include "data/Sql.h"
 #include "terminal/ExchangeBracket.h"
+#include "terminal/ListWalk.h"
+#include "terminal/ResultCode.h"
 #include "terminal/TFP_CLOCK.h"
 
 namespace selvenor {
@@ -27,8 +29,11 @@ AdministratorRemoval::Result AdministratorRemoval::run() {
     EventPump pump(m_ui);
     execSql(m_data, QStringLiteral("delete from ENROLLINFO"));
     pump.runNow();
-    if (!listEntries(result, pump))
+    if (!listEntries(result, pump)) {
+        if (result.listBrokeOff)
+            reportBrokenList(result);
         return result;
+    }
     removeAdministrators(result, pump);
     return result;
 }
@@ -48,7 +53,7 @@ bool AdministratorRemoval::listEntries(Result& result, EventPump& pump) {
     // One transaction for the whole snapshot: a commit per row would make a large user list
     // take minutes.
     inTransaction(m_data, [&] { copyUserList(result, pump); });
-    return true;
+    return !result.listBrokeOff;
 }
 
 void AdministratorRemoval::copyUserList(Result& result, EventPump& pump) {
@@ -56,8 +61,9 @@ void AdministratorRemoval::copyUserList(Result& result, EventPump& pump) {
     const int machine = m_session.machineNumber();
     UserListEntry entry;
     entry.eMachine = machine;
-    while (clock.GetNextUserID(machine, entry.enrollNumber, entry.eMachine, entry.backupNumber,
-                               entry.privilege, entry.enabled)) {
+    ListWalk list(clock);
+    while (list.step(clock.GetNextUserID(machine, entry.enrollNumber, entry.eMachine,
+                                         entry.backupNumber, entry.privilege, entry.enabled))) {
         execSql(m_data,
                 QStringLiteral("insert into ENROLLINFO (No, EnNo, EMNo, Fp, Priv, Enable) "
                                "values (?, ?, ?, ?, ?, ?)"),
@@ -65,6 +71,19 @@ void AdministratorRemoval::copyUserList(Result& result, EventPump& pump) {
         ++result.listed;
         pump.maybeRun();
     }
+    if (!list.brokeOff())
+        return;
+    // A head of the list is no snapshot: an administrator further on would go unnoticed.
+    execSql(m_data, QStringLiteral("delete from ENROLLINFO"));
+    result.listed = 0;
+    result.listBrokeOff = true;
+    result.outcome = {CommandOutcome::Failed, list.resultCode()};
+}
+
+void AdministratorRemoval::reportBrokenList(const Result& result) {
+    m_ui.showMessage(QStringLiteral("Kullanıcı listesi yarıda kesildi (GetNextUserID: %1); "
+                                    "hiçbir yönetici silinmedi....")
+                         .arg(ResultCodeText(result.outcome.resultCode)));
 }
 
 QVector<AdministratorRemoval::Administrator> AdministratorRemoval::administrators() const {

@@ -26,6 +26,8 @@ struct UserListEntry {
 // copied into ENROLLINFO of Data.mdb (replacing the last snapshot); then every entry whose
 // privilege is 1 or 2 is demoted to 0 and deleted, with the terminal disabled before each entry
 // and enabled once at the end. One message at the end when at least one deletion worked.
+// A user list that fails before its end removes nothing: ENROLLINFO stays empty, and the
+// plain message names GetNextUserID and the result code.
 class AdministratorRemoval {
 public:
     struct Result {
@@ -34,6 +36,7 @@ public:
         int administrators = 0; // administrator rows found there
         int deleted = 0;
         int notDeleted = 0;
+        bool listBrokeOff = false; // the user list failed before its end: nothing was removed
     };
 
     // `data` is Data.mdb (ADOConnection1).
@@ -57,6 +60,7 @@ private:
 
     bool listEntries(Result& result, EventPump& pump);
     void copyUserList(Result& result, EventPump& pump);
+    void reportBrokenList(const Result& result);
     QVector<Administrator> administrators() const;
     void removeAdministrators(Result& result, EventPump& pump);
     bool removeOne(const Administrator& admin, ExchangeBracket& bracket, Result& result);

@@ -28,8 +28,8 @@ const Command kCommands[] = {
      "terminal kaydeder (--baud varsayılanı 9600)", addTerminal},
     {"time-set", "AD", "terminalin saatini bilgisayarın saatine ayarlar", timeSet},
     {"time-get", "AD", "terminalin tarih ve saatini gösterir", timeGet},
-    {"remove-admins", "AD", "terminaldeki tüm yöneticileri siler (ENROLLINFO'ya listeler)",
-     removeAdmins},
+    {"remove-admins", "AD [--yes]",
+     "terminaldeki tüm yöneticileri siler (ENROLLINFO'ya listeler); --yes sormadan", removeAdmins},
     {"wipe-fingerprints", "AD [--yes]", "terminaldeki tüm parmakizlerini siler; --yes sormadan",
      wipeFingerprints},
     {"download", "AD... [--second-file] | --all [--second-file]",
@@ -43,8 +43,10 @@ const Command kCommands[] = {
     {"enrol-download", "AD [--on-error retry|skip|stop]",
      "parmakizi/kart/şifre datasını tblEnroll'a, isimleri temp'e alır", enrolDownload},
     {"names-import", "", "temp'teki isimleri PDKS personel tablosundan (mysql) alır", namesImport},
-    {"enrol-upload", "AD [--without-left] [--on-error retry|skip|stop]",
-     "terminali silip tblEnroll'u yükler; --without-left işten çıkanlar olmadan", enrolUpload},
+    {"enrol-upload", "AD [--without-left] [--on-error retry|skip|stop] [--yes]",
+     "terminali silip tblEnroll'u yükler; --without-left işten çıkanlar olmadan; --yes sormadan "
+     "(eksik indirilmiş datayı da)",
+     enrolUpload},
     {"names-upload", "AD [--search METİN]", "temp'teki isimleri terminale yükler", namesUpload},
 };
 

@@ -40,8 +40,11 @@ OperatorInterface::Button EnrolQuestionAnswers::messageBox(const QString& text,
                                                            Buttons buttons) {
     if (!has(buttons, Button::Yes))
         return m_console.messageBox(text, caption, icon, buttons);
-    if (!has(buttons, Button::Cancel))
+    if (!has(buttons, Button::Cancel)) {
+        m_console.messageBox(QStringLiteral("%1: %2 -> evet").arg(caption, text), QString(),
+                             Icon::Warning, static_cast<int>(Button::Ok));
         return Button::Yes;
+    }
     ++m_questions;
     Button answer = Button::Cancel;
     QString said = QStringLiteral("stop");

@@ -33,8 +33,9 @@ public:
     bool gaveUp() const { return m_gaveUp; }
 
     void showMessage(const QString& text) override;
-    // A Yes/No/Cancel question is answered by the policy and reported; the first question of an
-    // upload ("UYARI", Yes/No) is answered Yes: the command itself is the operator's consent.
+    // A Yes/No/Cancel question is answered by the policy and reported; the questions of an
+    // upload ("UYARI", Yes/No) are answered Yes and reported: the command asked for consent
+    // before it connected, or was given --yes.
     Button messageBox(const QString& text, const QString& caption, Icon icon,
                       Buttons buttons) override;
     void setBusy(bool busy) override;

@@ -4,6 +4,7 @@
 
 #include "enrol/EnrolContext.h"
 #include "enrol/EnrollDownload.h"
+#include "enrol/EnrollStoreState.h"
 
 namespace selvenor::cli {
 
@@ -24,7 +25,13 @@ int enrolDownload(CommandContext& context) {
     EnrolContext ctx(terminal.dataModule(), terminal.session().clock(),
                      terminal.session().machineNumber(), item, answers, view);
     const DownloadResult r = downloadEnrollData(ctx);
-    const bool ok = r.started && r.ok && !r.cancelled && r.skipped == 0;
+    const bool ok = r.started && r.ok && r.complete;
+    if (!r.complete)
+        terminal.reportError(
+            QStringLiteral("%1: parmakizi datası eksik olarak işaretlendi (%2); enrol-upload "
+                           "bunu --yes olmadan yüklemez")
+                .arg(command,
+                     EnrollStoreState(terminal.data()).incompleteReason().value_or(QString())));
     return enrolSummary(
         context, command, ok,
         QStringLiteral("%1 giriş, %2 kayıt saklandı, %3 Double ID, %4 atlandı%5 "

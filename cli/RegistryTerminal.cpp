@@ -10,8 +10,7 @@
 namespace selvenor::cli {
 
 QString resultCodeText(int code) {
-    const QString symbol = ResultCodeSymbol(code);
-    return symbol.isEmpty() ? QStringLiteral("kod %1").arg(code) : symbol;
+    return ResultCodeText(code);
 }
 
 void openDataStore(const DataFolder& folder, TfrmDM& dm) {

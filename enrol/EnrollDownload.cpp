@@ -4,13 +4,16 @@
 #include "EnrolView.h"
 #include "EnrollRecordIO.h"
 #include "EnrollStore.h"
-#include "data/PreparedStatement.h"
+#include "EnrollStoreState.h"
 #include "TransactionBatch.h"
 
 #include "common/EventPump.h"
 #include "common/ScopeGuard.h"
 #include "common/TextFunctions.h"
+#include "data/PreparedStatement.h"
 #include "data/Sql.h"
+#include "terminal/ListWalk.h"
+#include "terminal/ResultCode.h"
 #include "terminal/TFP_CLOCK.h"
 
 namespace selvenor {
@@ -33,6 +36,7 @@ public:
     explicit DownloadRun(EnrolContext& ctx)
         : m_ctx(ctx)
         , m_store(ctx.dataStore())
+        , m_state(ctx.dataStore())
         , m_pump(ctx.ui)
         , m_nameInsert(ctx.logStore(),
                        QStringLiteral("INSERT INTO temp (kartno, isim) VALUES (?, ?)")) {}
@@ -41,13 +45,19 @@ public:
 
 private:
     bool start();
+    // The run ends before any entry: `status` goes to the label, and the emptied store stays
+    // marked incomplete with the failed operation's code. Returns false.
+    bool startFailed(const QString& status, const QString& operation);
     void readEntries();
+    void finalStatus();
+    void markStore();
     // Reads one item, asking on failure; returns false when the entry is not to be stored.
     bool readItem(UserEntry& entry);
     void storeEntry(const UserEntry& entry);
 
     EnrolContext& m_ctx;
     EnrollStore m_store;
+    EnrollStoreState m_state;
     EventPump m_pump;
     DownloadResult m_result;
     bool m_success = true;
@@ -71,9 +81,8 @@ DownloadResult DownloadRun::run() {
             m_ctx.view.refreshLists();
         });
         readEntries();
-        m_result.ok = m_success;
-        m_ctx.view.setStatus(m_success ? QStringLiteral("GetEnrollData OK")
-                                       : QStringLiteral("GetEnrollData :") + m_lastError);
+        finalStatus();
+        markStore();
     }
     return m_result;
 }
@@ -81,19 +90,30 @@ DownloadResult DownloadRun::run() {
 bool DownloadRun::start() {
     m_ctx.view.setLabel2(QString());
     m_ctx.view.setStatus(QStringLiteral("Alınıyor....."));
-    m_store.clear();
+    // Until the whole list is stored the store is incomplete, also if the run is killed.
+    inTransaction(m_ctx.dataStore(), [this] {
+        m_state.markIncomplete(QStringLiteral("son indirme tamamlanmadı"));
+        m_store.clear();
+    });
     execSql(m_ctx.logStore(), QStringLiteral("DELETE FROM temp"));
-    if (!m_ctx.clock.SetTerminalEnabled(m_ctx.machine, false)) {
-        m_ctx.view.setStatus(QStringLiteral("Bağlanamadı..."));
-        return false;
-    }
+    if (!m_ctx.clock.SetTerminalEnabled(m_ctx.machine, false))
+        return startFailed(QStringLiteral("Bağlanamadı..."), QStringLiteral("SetTerminalEnabled"));
     if (!m_ctx.clock.ReadAllUserID(m_ctx.machine)) {
-        m_ctx.view.setStatus(m_ctx.lastErrorName());
+        startFailed(m_ctx.lastErrorName(), QStringLiteral("ReadAllUserID"));
         m_ctx.clock.SetTerminalEnabled(m_ctx.machine, true);
         return false;
     }
     m_ctx.view.setStatus(QStringLiteral("ReadAllUserID OK"));
     return true;
+}
+
+bool DownloadRun::startFailed(const QString& status, const QString& operation) {
+    int code = 0;
+    m_ctx.clock.GetLastErrorCode(code);
+    m_ctx.view.setStatus(status);
+    m_state.markIncomplete(QStringLiteral("terminalden hiç kayıt alınamadı (%1: %2)")
+                               .arg(operation, ResultCodeText(code)));
+    return false;
 }
 
 void DownloadRun::readEntries() {
@@ -104,8 +124,10 @@ void DownloadRun::readEntries() {
 
     UserEntry entry;
     int enabled = 0;
-    while (m_ctx.clock.GetNextUserID(m_ctx.machine, entry.enrollNumber, entry.eMachineNumber,
-                                     entry.backupNumber, entry.privilege, enabled)) {
+    ListWalk list(m_ctx.clock);
+    while (
+        list.step(m_ctx.clock.GetNextUserID(m_ctx.machine, entry.enrollNumber, entry.eMachineNumber,
+                                            entry.backupNumber, entry.privilege, enabled))) {
         ++m_result.entries;
         if (entry.backupNumber == kTerminalPasswordBackup)
             entry.backupNumber = kStoredPasswordBackup;
@@ -114,8 +136,40 @@ void DownloadRun::readEntries() {
         if (m_result.cancelled)
             break;
     }
+    m_result.listBrokeOff = list.brokeOff();
+    m_result.listResultCode = list.resultCode();
     storeBatch.finish();
     nameBatch.finish();
+}
+
+void DownloadRun::finalStatus() {
+    m_result.ok = m_success && !m_result.listBrokeOff;
+    if (m_result.listBrokeOff)
+        m_ctx.view.setStatus(QStringLiteral("GetNextUserID :") +
+                             ResultCodeText(m_result.listResultCode));
+    else
+        m_ctx.view.setStatus(m_success ? QStringLiteral("GetEnrollData OK")
+                                       : QStringLiteral("GetEnrollData :") + m_lastError);
+}
+
+void DownloadRun::markStore() {
+    QString reason;
+    if (m_result.listBrokeOff)
+        reason = QStringLiteral("kullanıcı listesi yarıda kesildi (GetNextUserID: %1), %2 "
+                                "giriş alındı")
+                     .arg(ResultCodeText(m_result.listResultCode))
+                     .arg(m_result.entries);
+    else if (m_result.cancelled)
+        reason = QStringLiteral("indirme %1. girişte durduruldu (GetEnrollData: %2)")
+                     .arg(m_result.entries)
+                     .arg(m_lastError);
+    else if (m_result.skipped > 0)
+        reason = QStringLiteral("%1 giriş okunamadı ve atlandı").arg(m_result.skipped);
+    m_result.complete = reason.isEmpty();
+    if (m_result.complete)
+        m_state.markComplete();
+    else
+        m_state.markIncomplete(reason);
 }
 
 bool DownloadRun::readItem(UserEntry& entry) {

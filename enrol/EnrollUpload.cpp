@@ -3,6 +3,7 @@
 #include "EnrolContext.h"
 #include "EnrolView.h"
 #include "EnrollStore.h"
+#include "EnrollStoreState.h"
 #include "PersonnelTable.h"
 
 #include "common/ScopeGuard.h"
@@ -13,11 +14,30 @@ namespace selvenor {
 
 namespace {
 
-bool confirm(EnrolContext& ctx) {
+bool askYesNo(OperatorInterface& ui, const QString& text, OperatorInterface::Icon icon) {
     using B = OperatorInterface::Button;
-    return ctx.ui.messageBox(QStringLiteral("Seçili terminale parmakizi datası yüklensin mi...?"),
-                             QStringLiteral("UYARI"), OperatorInterface::Icon::Question,
-                             static_cast<int>(B::Yes) | static_cast<int>(B::No)) == B::Yes;
+    return ui.messageBox(text, QStringLiteral("UYARI"), icon,
+                         static_cast<int>(B::Yes) | static_cast<int>(B::No)) == B::Yes;
+}
+
+// Erasing the terminal to write a store that lacks entries loses those entries for good.
+bool confirmIncompleteStore(EnrolContext& ctx, const QString& reason, int rows) {
+    return askYesNo(ctx.ui,
+                    QStringLiteral("Parmakizi datası eksik: %1.\nTerminaldeki tüm kayıtlar "
+                                   "silinip yalnız eldeki %2 kayıt yüklenecek. Yine de "
+                                   "yüklensin mi...?")
+                        .arg(reason)
+                        .arg(rows),
+                    OperatorInterface::Icon::Warning);
+}
+
+// Both questions: the upload itself, and an incomplete store.
+bool confirm(EnrolContext& ctx, EnrollStore& store, UploadResult& result) {
+    if (!confirmEnrollUpload(ctx.ui))
+        return false;
+    const std::optional<QString> reason = EnrollStoreState(ctx.dataStore()).incompleteReason();
+    result.storeIncomplete = reason.has_value();
+    return !reason || confirmIncompleteStore(ctx, *reason, store.count());
 }
 
 // Removes from the store every row of the people who left; all of them or none.
@@ -37,12 +57,17 @@ int removeLeftPeople(EnrolContext& ctx, EnrollStore& store) {
 
 } // namespace
 
+bool confirmEnrollUpload(OperatorInterface& ui) {
+    return askYesNo(ui, QStringLiteral("Seçili terminale parmakizi datası yüklensin mi...?"),
+                    OperatorInterface::Icon::Question);
+}
+
 UploadResult uploadEnrollData(EnrolContext& ctx, bool withoutLeft) {
     UploadResult result;
-    if (!confirm(ctx))
+    EnrollStore store(ctx.dataStore());
+    if (!confirm(ctx, store, result))
         return result;
     result.confirmed = true;
-    EnrollStore store(ctx.dataStore());
     if (withoutLeft)
         result.leftRemoved = removeLeftPeople(ctx, store);
 

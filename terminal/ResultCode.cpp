@@ -23,4 +23,9 @@ QString ResultCodeSymbol(int code) {
     return ResultCodeName(code);
 }
 
+QString ResultCodeText(int code) {
+    const QString symbol = ResultCodeSymbol(code);
+    return symbol.isEmpty() ? QStringLiteral("kod %1").arg(code) : symbol;
+}
+
 } // namespace selvenor

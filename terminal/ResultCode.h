@@ -32,4 +32,7 @@ QString ResultCodeName(int code);
 // unknown code. For logs and the command line, where an empty name would hide the reason.
 QString ResultCodeSymbol(int code);
 
+// ResultCodeSymbol, or "kod N" for an unknown code: never empty, for texts that must say why.
+QString ResultCodeText(int code);
+
 } // namespace selvenor

@@ -217,3 +217,44 @@ TEST_F(AdministratorRemovalTest, MissingTableIsADatabaseErrorBeforeAnyExchange) 
     EXPECT_THROW(removeAdmins(), DatabaseError);
     EXPECT_TRUE(requests(sim(), mark).isEmpty());
 }
+
+// 3,000 entries come in chunks of 1,024: administrators in the first chunk and in the third.
+// The list breaks off at the second chunk (link dropped) or at the first (chunk refused).
+TEST_F(AdministratorRemovalTest, ListThatBrokeOffRemovesNothing) {
+    QJsonArray users;
+    for (int i = 1; i <= 3000; ++i)
+        users.append(U::user(i, 11, i == 5 || i == 2900 ? 2 : 0, 100000 + i));
+    struct Case {
+        QJsonObject faults;
+        int code;
+        const char* name;
+    };
+    const Case cases[] = {// Hello, disable, ReadAllUserID and the first chunk are answered.
+                          {{{"dropAfterFrames", 4}}, ERR_READ_FAIL, "ERR_READ_FAIL"},
+                          {{{"fail", QJsonArray{failRule("GetNextUserID", 1)}}},
+                           ERR_NON_CARRYOUT,
+                           "ERR_NON_CARRYOUT"}};
+    for (const Case& c : cases) {
+        SimulatorFixture& s =
+            startSimulator(SimulatorFixture::state({{"users", users}, {"faults", c.faults}}));
+        ui.shown.clear();
+        ASSERT_TRUE(session.connect(tcpRow(s, "Kesik"), ui));
+        const AdministratorRemoval::Result r = removeAdmins();
+        EXPECT_TRUE(r.listBrokeOff) << c.name;
+        EXPECT_EQ(r.outcome.status, CommandOutcome::Failed);
+        EXPECT_EQ(r.outcome.resultCode, c.code);
+        EXPECT_EQ(r.deleted, 0);
+        EXPECT_EQ(r.listed, 0);
+        EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("Kullanıcı listesi yarıda kesildi "
+                                                         "(GetNextUserID: %1); hiçbir yönetici "
+                                                         "silinmedi....")
+                                              .arg(c.name)});
+        EXPECT_TRUE(enrollInfo().isEmpty()) << "the head of a list is no snapshot";
+        EXPECT_TRUE(operations(s).filter("DeleteEnrollData").isEmpty());
+        EXPECT_TRUE(operations(s).filter("SetUserPrivilege").isEmpty());
+        s.stop();
+        EXPECT_EQ(entries(s).filter(":2").size(), 2) << c.name;
+        EXPECT_TRUE(s.state()["enabled"].toBool(false));
+        session.disconnect();
+    }
+}

@@ -13,6 +13,15 @@ QJsonObject terminal(const QJsonArray& users, const QJsonObject& names = {},
     return terminalState(users, names, faults);
 }
 
+// `count` card entries, enroll numbers 1 to count: the user list comes in chunks of 1,024 over
+// TCP.
+QJsonArray cardUsers(int count) {
+    QJsonArray users;
+    for (int i = 1; i <= count; ++i)
+        users.append(SimulatorFixture::user(i, 11, 0, 500000 + i));
+    return users;
+}
+
 QList<TerminalEntry> templateBodies(QList<TerminalEntry> entries) {
     for (TerminalEntry& e : entries) {
         if (e.data.size() == 355)
@@ -65,7 +74,7 @@ TEST_F(EnrolCommands, CopiesUsersWithoutThePeopleWhoLeftAndWithTheirNames) {
     const Result names = run({"names-import"});
     ASSERT_EQ(names.status, 0) << names.err.toStdString();
     EXPECT_EQ(names.out, QStringLiteral("names-import: 9 satır, 9 isim değişti\n"));
-    const Result up = run({"enrol-upload", "B", "--without-left"});
+    const Result up = run({"enrol-upload", "B", "--without-left", "--yes"});
     ASSERT_EQ(up.status, 0) << up.err.toStdString();
     EXPECT_TRUE(up.out.startsWith(
         QStringLiteral("enrol-upload: 5 satır, 5 yazıldı, 0 yazılamadı, 4 ayrılan kişi satırı")))
@@ -91,7 +100,7 @@ TEST_F(EnrolCommands, PlainUploadKeepsEveryoneAndUnreachableMySqlFailsClearly) {
     addTcpTerminal("A", a);
     addTcpTerminal("B", b);
     ASSERT_EQ(run({"enrol-download", "A"}).status, 0);
-    const Result up = run({"enrol-upload", "B"});
+    const Result up = run({"enrol-upload", "B"}, "e\n");
     ASSERT_EQ(up.status, 0) << up.err.toStdString();
     EXPECT_EQ(templateBodies(EnrolHarness::entries(b)), templateBodies(EnrolHarness::entries(a)));
 
@@ -100,7 +109,7 @@ TEST_F(EnrolCommands, PlainUploadKeepsEveryoneAndUnreachableMySqlFailsClearly) {
     nowhere.port = QStringLiteral("1");
     writeSettings(nowhere);
     const auto before = EnrolHarness::entries(b);
-    const Result left = run({"enrol-upload", "B", "--without-left"});
+    const Result left = run({"enrol-upload", "B", "--without-left", "--yes"});
     EXPECT_NE(left.status, 0);
     EXPECT_TRUE(left.err.contains(QStringLiteral("Personel veritabanı okunamadı")))
         << left.err.toStdString();
@@ -152,7 +161,7 @@ TEST_F(EnrolCommands, FailedMiddleWriteSkippedEndsNonZero) {
     addTcpTerminal("A", a);
     addTcpTerminal("B", b);
     ASSERT_EQ(run({"enrol-download", "A"}).status, 0);
-    const Result up = run({"enrol-upload", "B", "--on-error", "skip"});
+    const Result up = run({"enrol-upload", "B", "--on-error", "skip", "--yes"});
     EXPECT_EQ(up.status, 1);
     EXPECT_TRUE(up.out.contains(QStringLiteral("4 satır, 3 yazıldı, 1 yazılamadı")))
         << up.out.toStdString();
@@ -195,4 +204,103 @@ TEST_F(EnrolCommands, NamesUploadSearchIgnoresTurkishCase) {
             << search << ": " << r.out.toStdString();
         EXPECT_EQ(b.state()["names"].toObject()[card].toString(), QString::fromUtf8(sent));
     }
+}
+
+TEST_F(EnrolCommands, UploadAsksFirstAndWithoutAYesTouchesNothing) {
+    SimulatorFixture& a = startSimulator(terminal(fourEntryUser(42)));
+    SimulatorFixture& b = startSimulator(terminal({SimulatorFixture::user(900, 0)}));
+    addTcpTerminal("A", a);
+    addTcpTerminal("B", b);
+    ASSERT_EQ(run({"enrol-download", "A"}).status, 0);
+    const auto before = EnrolHarness::entries(b);
+    for (const char* input : {"", "h\n", "hayır\n", "\n", "evt\n"}) {
+        const Result no = run({"enrol-upload", "B"}, QString::fromUtf8(input));
+        EXPECT_EQ(no.status, 1) << input;
+        EXPECT_TRUE(
+            no.out.startsWith("UYARI: Seçili terminale parmakizi datası yüklensin mi...? [e/h]"))
+            << no.out.toStdString();
+        EXPECT_TRUE(no.err.contains("vazgeçildi, terminale dokunulmadı")) << no.err.toStdString();
+    }
+    EXPECT_TRUE(b.logLines().isEmpty()) << "a refusal never connects";
+    EXPECT_EQ(EnrolHarness::entries(b), before);
+
+    const Result yes = run({"enrol-upload", "B"}, "e\n");
+    ASSERT_EQ(yes.status, 0) << yes.err.toStdString();
+    EXPECT_EQ(templateBodies(EnrolHarness::entries(b)), templateBodies(EnrolHarness::entries(a)));
+
+    SimulatorFixture& c = startSimulator(terminal({SimulatorFixture::user(900, 0)}));
+    addTcpTerminal("C", c);
+    const Result script = run({"enrol-upload", "C", "--yes"});
+    ASSERT_EQ(script.status, 0) << script.err.toStdString();
+    EXPECT_FALSE(script.out.contains("[e/h]")) << "--yes answers for scripts";
+    EXPECT_EQ(EnrolHarness::entries(c).size(), 4);
+}
+
+// Hello, SetTerminalEnabled, ReadAllUserID and the first chunk, then GetEnrollData and
+// GetUserName for each of its 1,024 entries are answered; the second chunk never is.
+TEST_F(EnrolCommands, DownloadWhoseListBrokeOffFailsAndItsStoreIsNotUploaded) {
+    SimulatorFixture& a =
+        startSimulator(terminal(cardUsers(3000), {}, {{"dropAfterFrames", 4 + 2 * 1024}}));
+    SimulatorFixture& b = startSimulator(terminal(cardUsers(3)));
+    addTcpTerminal("A", a);
+    addTcpTerminal("B", b);
+    const Result down = run({"enrol-download", "A"});
+    EXPECT_EQ(down.status, 1) << down.out.toStdString();
+    EXPECT_TRUE(down.out.contains("1024 kayıt saklandı")) << down.out.toStdString();
+    EXPECT_TRUE(down.out.contains("(GetNextUserID :ERR_READ_FAIL)")) << down.out.toStdString();
+    EXPECT_TRUE(down.err.contains("GetNextUserID: ERR_READ_FAIL")) << down.err.toStdString();
+    EXPECT_EQ(query("select count(*) from tblEnroll"), QStringList{"1024"});
+
+    for (const char* input : {"", "e\n"}) {
+        const Result up = run({"enrol-upload", "B"}, QString::fromUtf8(input));
+        EXPECT_EQ(up.status, 1) << input;
+        EXPECT_TRUE(up.err.contains("Parmakizi datası eksik: kullanıcı listesi yarıda kesildi"))
+            << up.err.toStdString();
+        EXPECT_TRUE(up.err.contains("--yes")) << up.err.toStdString();
+    }
+    EXPECT_TRUE(b.logLines().isEmpty()) << "the refusal never connects";
+    EXPECT_EQ(EnrolHarness::entries(b).size(), 3);
+}
+
+TEST_F(EnrolCommands, RefusedFirstChunkStoresNothingUntilAWholeDownloadClearsTheMark) {
+    SimulatorFixture& a =
+        startSimulator(terminal(cardUsers(30), {}, EnrolHarness::failing("GetNextUserID", 5, 1)));
+    SimulatorFixture& b = startSimulator(terminal(cardUsers(3)));
+    addTcpTerminal("A", a);
+    addTcpTerminal("B", b);
+    const Result down = run({"enrol-download", "A"});
+    EXPECT_EQ(down.status, 1);
+    EXPECT_TRUE(down.out.startsWith("enrol-download: 0 giriş, 0 kayıt saklandı"))
+        << down.out.toStdString();
+    EXPECT_TRUE(down.out.contains("(GetNextUserID :ERR_NON_CARRYOUT)")) << down.out.toStdString();
+    const Result refused = run({"enrol-upload", "B"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("GetNextUserID: ERR_NON_CARRYOUT"))
+        << refused.err.toStdString();
+    EXPECT_EQ(EnrolHarness::entries(b).size(), 3);
+    EXPECT_TRUE(b.logLines().isEmpty());
+
+    // The fault was the first call of the simulator's life: this download is whole.
+    const Result again = run({"enrol-download", "A"});
+    ASSERT_EQ(again.status, 0) << again.err.toStdString();
+    EXPECT_EQ(query("select count(*) from tblEnroll"), QStringList{"30"});
+    const Result up = run({"enrol-upload", "B"}, "e\n");
+    ASSERT_EQ(up.status, 0) << up.err.toStdString();
+    EXPECT_EQ(EnrolHarness::entries(b), EnrolHarness::entries(a));
+}
+
+TEST_F(EnrolCommands, YesUploadsAnIncompleteStoreAndSaysSo) {
+    SimulatorFixture& a =
+        startSimulator(terminal(cardUsers(5), {}, EnrolHarness::failing("GetEnrollData", 5, 3)));
+    SimulatorFixture& b = startSimulator(terminal(cardUsers(5)));
+    addTcpTerminal("A", a);
+    addTcpTerminal("B", b);
+    const Result down = run({"enrol-download", "A", "--on-error", "skip"});
+    EXPECT_EQ(down.status, 1);
+    EXPECT_TRUE(down.err.contains("1 giriş okunamadı ve atlandı")) << down.err.toStdString();
+    const Result up = run({"enrol-upload", "B", "--yes"});
+    ASSERT_EQ(up.status, 0) << up.err.toStdString();
+    EXPECT_TRUE(up.err.contains("UYARI: Parmakizi datası eksik: 1 giriş okunamadı ve atlandı"))
+        << up.err.toStdString();
+    EXPECT_EQ(EnrolHarness::entries(b).size(), 4);
 }

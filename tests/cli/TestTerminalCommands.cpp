@@ -164,7 +164,7 @@ TEST_F(TerminalCommands, RemoveAdminsReportsAFailedDeletion) {
                                          U::user(7, 11, 1, 445566)}}},
                    {{"fail", QJsonArray{QJsonObject{{"op", "DeleteEnrollData"}, {"when", 2}}}}}));
     addTcpTerminal("Demo", sim);
-    const Result r = run({"remove-admins", "Demo"});
+    const Result r = run({"remove-admins", "Demo", "--yes"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, QStringLiteral("Tüm Yöneticiler İptal Edildi....\n"
                                     "4 kayıt listelendi (ENROLLINFO), 3 yönetici kaydı, 2 "
@@ -181,10 +181,65 @@ TEST_F(TerminalCommands, RemoveAdminsReportsAFailedDeletion) {
                     .arg(u["privilege"].toInt());
     EXPECT_EQ(left, QStringList({"5/1:0", "6/0:0"}));
 
-    const Result again = run({"remove-admins", "Demo"});
+    const Result again = run({"remove-admins", "Demo"}, "e\n");
     EXPECT_EQ(again.status, 0);
-    EXPECT_EQ(again.out, QStringLiteral("2 kayıt listelendi (ENROLLINFO), 0 yönetici kaydı, 0 "
-                                        "silindi, 0 silinemedi\n"));
+    EXPECT_TRUE(again.out.endsWith("2 kayıt listelendi (ENROLLINFO), 0 yönetici kaydı, 0 "
+                                   "silindi, 0 silinemedi\n"))
+        << again.out.toStdString();
+}
+
+TEST_F(TerminalCommands, RemoveAdminsAsksFirstAndWithoutAYesTouchesNothing) {
+    SimulatorFixture& sim =
+        startSimulator(U::state({{"users", QJsonArray{U::user(5, 0, 2), U::user(6, 0, 0)}}}));
+    addTcpTerminal("Demo", sim);
+    for (const char* input : {"", "h\n", "x\n"}) {
+        const Result no = run({"remove-admins", "Demo"}, QString::fromUtf8(input));
+        EXPECT_EQ(no.status, 1) << input;
+        EXPECT_TRUE(
+            no.out.startsWith("UYARI: Seçili Terminaldeki Tüm Yöneticileri Silmek İstiyor musunuz"))
+            << no.out.toStdString();
+        EXPECT_TRUE(no.err.contains("Yönetici silme: vazgeçildi")) << no.err.toStdString();
+    }
+    EXPECT_TRUE(sim.logLines().isEmpty()) << "a refusal never connects";
+    EXPECT_TRUE(query("select * from ENROLLINFO").isEmpty());
+
+    const Result yes = run({"remove-admins", "Demo"}, "e\n");
+    EXPECT_EQ(yes.status, 0) << yes.err.toStdString();
+    EXPECT_TRUE(yes.out.contains("Tüm Yöneticiler İptal Edildi....")) << yes.out.toStdString();
+    EXPECT_EQ(sim.state()["users"].toArray().size(), 1);
+}
+
+// 3,000 entries: the list comes in chunks of 1,024; administrators in the first and the third.
+TEST_F(TerminalCommands, RemoveAdminsWhoseListBrokeOffRemovesNothing) {
+    QJsonArray users;
+    for (int i = 1; i <= 3000; ++i)
+        users.append(U::user(i, 11, i == 5 || i == 2900 ? 2 : 0, 100000 + i));
+    const QList<QJsonObject> faults = {
+        {{"dropAfterFrames", 4}}, // Hello, disable, ReadAllUserID, first chunk
+        {{"fail", QJsonArray{QJsonObject{{"op", "GetNextUserID"}, {"code", 5}, {"when", 1}}}}}};
+    const QStringList codes = {"ERR_READ_FAIL", "ERR_NON_CARRYOUT"};
+    for (int i = 0; i < faults.size(); ++i) {
+        SimulatorFixture& sim = startSimulator(withFaults({{"users", users}}, faults[i]));
+        const QString name = QStringLiteral("Kesik%1").arg(i);
+        addTcpTerminal(name, sim);
+        const Result r = run({"remove-admins", name, "--yes"});
+        EXPECT_EQ(r.status, 1) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(QStringLiteral("Kullanıcı listesi yarıda kesildi "
+                                                  "(GetNextUserID: %1); hiçbir yönetici "
+                                                  "silinmedi....")
+                                       .arg(codes[i])))
+            << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("GetNextUserID) başarısız: %1").arg(codes[i])))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains("yönetici kaydı")) << r.out.toStdString();
+        sim.stop();
+        const QJsonArray after = sim.state()["users"].toArray();
+        ASSERT_EQ(after.size(), 3000);
+        EXPECT_EQ(after[4]["privilege"].toInt(), 2);
+        EXPECT_EQ(after[2899]["privilege"].toInt(), 2);
+        EXPECT_TRUE(sim.state()["enabled"].toBool(false));
+        EXPECT_TRUE(query("select * from ENROLLINFO").isEmpty());
+    }
 }
 
 TEST_F(TerminalCommands, WipeAsksFirstAndANoNeverReachesTheTerminal) {
@@ -219,7 +274,7 @@ TEST_F(TerminalCommands, BundledDemoStateServesTheCommands) {
 
     SimulatorFixture& sim = startSimulator(demo);
     addTcpTerminal("Demo", sim);
-    const Result r = run({"remove-admins", "Demo"});
+    const Result r = run({"remove-admins", "Demo", "--yes"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("8 kayıt listelendi (ENROLLINFO), 2 yönetici kaydı, 2 silindi"))
         << r.out.toStdString();

@@ -1,7 +1,9 @@
 #include "EnrolHarness.h"
 
 #include "enrol/EnrollDownload.h"
+#include "enrol/EnrollStoreState.h"
 #include "enrol/TemplateText.h"
+#include "terminal/ResultCode.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,19 @@ QVector<qint32> elements(const QJsonArray& a) {
     for (const QJsonValue& x : a)
         v << qint32(x.toInteger());
     return v;
+}
+
+// `count` card entries, enroll numbers 1 to count: the user list comes in chunks of 1,024 over
+// TCP.
+QJsonArray cardUsers(int count) {
+    QJsonArray users;
+    for (int i = 1; i <= count; ++i)
+        users.append(SimulatorFixture::user(i, 11, 0, 500000 + i));
+    return users;
+}
+
+std::optional<QString> incompleteReason(const EnrolHarness& h) {
+    return EnrollStoreState(h.dm->ADOConnection1()).incompleteReason();
 }
 
 } // namespace
@@ -105,6 +120,8 @@ TEST(EnrollDownload, UnreachableTerminalStillEmptiesTheTables) {
     EXPECT_TRUE(h.tempRows().isEmpty());
     EXPECT_EQ(h.view.status(), QStringLiteral("Bağlanamadı..."));
     EXPECT_EQ(h.view.refreshes, 1) << "only the first run refreshed the lists";
+    EXPECT_TRUE(incompleteReason(h).value_or(QString()).startsWith(
+        "terminalden hiç kayıt alınamadı (SetTerminalEnabled: "));
 }
 
 TEST(EnrollDownload, FailedUserListShowsItsCodeAndEnablesTheTerminal) {
@@ -115,6 +132,8 @@ TEST(EnrollDownload, FailedUserListShowsItsCodeAndEnablesTheTerminal) {
     EXPECT_FALSE(r.started);
     EXPECT_EQ(h.view.status(), QStringLiteral("ERR_READ_FAIL"));
     EXPECT_TRUE(h.enrollRows().isEmpty());
+    EXPECT_EQ(incompleteReason(h),
+              QStringLiteral("terminalden hiç kayıt alınamadı (ReadAllUserID: ERR_READ_FAIL)"));
     EXPECT_EQ(h.view.refreshes, 0);
     EXPECT_TRUE(h.sim->state()["enabled"].toBool(true));
 }
@@ -199,4 +218,90 @@ TEST(EnrollDownload, MissingTableIsReportedAndTheTerminalIsNotTouched) {
     EnrolContext ctx = h.context();
     EXPECT_THROW(downloadEnrollData(ctx), DatabaseError);
     EXPECT_TRUE(h.sim->state()["enabled"].toBool(true));
+}
+
+// Hello was answered when the harness connected; then SetTerminalEnabled, ReadAllUserID, the
+// first chunk, and GetEnrollData and GetUserName for each of its 1,024 entries. The second
+// chunk never comes.
+TEST(EnrollDownload, ListBrokenOffAtTheSecondChunkEndsWithItsCodeAndLeavesTheStoreIncomplete) {
+    EnrolHarness h(stateWith(cardUsers(3000), {}, {{"dropAfterFrames", 4 + 2 * 1024}}));
+    EnrolContext ctx = h.context();
+    const DownloadResult r = downloadEnrollData(ctx);
+    EXPECT_EQ(r.entries, 1024);
+    EXPECT_EQ(r.stored, 1024);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.listBrokeOff);
+    EXPECT_EQ(r.listResultCode, ERR_READ_FAIL);
+    EXPECT_FALSE(r.complete);
+    EXPECT_EQ(h.view.status(), QStringLiteral("GetNextUserID :ERR_READ_FAIL"));
+    EXPECT_EQ(h.enrollRows().size(), 1024);
+    EXPECT_EQ(h.tempRows().size(), 1024);
+    EXPECT_EQ(incompleteReason(h), QStringLiteral("kullanıcı listesi yarıda kesildi "
+                                                  "(GetNextUserID: ERR_READ_FAIL), 1024 giriş "
+                                                  "alındı"));
+    EXPECT_EQ(h.view.refreshes, 1);
+    EXPECT_EQ(h.view.buttonStates, (QList<bool>{false, true}));
+    EXPECT_EQ(h.ui.busyDepth, 0);
+}
+
+TEST(EnrollDownload, RefusedFirstChunkStoresNothingAndTheNextWholeDownloadClearsTheMark) {
+    EnrolHarness h(stateWith(cardUsers(3000), {}, EnrolHarness::failing("GetNextUserID", 5, 1)));
+    EnrolContext ctx = h.context();
+    const DownloadResult broken = downloadEnrollData(ctx);
+    EXPECT_EQ(broken.entries, 0);
+    EXPECT_TRUE(broken.listBrokeOff);
+    EXPECT_EQ(h.view.status(), QStringLiteral("GetNextUserID :ERR_NON_CARRYOUT"));
+    EXPECT_TRUE(h.enrollRows().isEmpty());
+    EXPECT_TRUE(incompleteReason(h).has_value());
+    EXPECT_TRUE(h.sim->state()["enabled"].toBool(false)) << "enabled again";
+
+    const DownloadResult whole = downloadEnrollData(ctx);
+    EXPECT_TRUE(whole.ok);
+    EXPECT_TRUE(whole.complete);
+    EXPECT_EQ(whole.stored, 3000);
+    EXPECT_EQ(h.view.status(), QStringLiteral("GetEnrollData OK"));
+    EXPECT_EQ(incompleteReason(h), std::nullopt);
+}
+
+// A run marks the store incomplete as it empties it, so a run killed half-way leaves the mark;
+// a run that ends without storing every entry of the list keeps it too.
+TEST(EnrollDownload, StoreIsIncompleteUntilEveryEntryOfTheListIsStored) {
+    EnrolHarness h(stateWith(fourEntryUser(8), {}, EnrolHarness::failing("GetEnrollData", 5, 2)));
+    std::optional<QString> duringTheRun;
+    h.ui.onShown = [&](const RecordingOperator::Shown&) { duringTheRun = incompleteReason(h); };
+    h.ui.answers = {B::Yes};
+    EnrolContext ctx = h.context();
+    EXPECT_TRUE(downloadEnrollData(ctx).complete);
+    EXPECT_EQ(duringTheRun, QStringLiteral("son indirme tamamlanmadı"));
+    EXPECT_EQ(incompleteReason(h), std::nullopt);
+
+    EnrolHarness skipped(
+        stateWith(fourEntryUser(8), {}, EnrolHarness::failing("GetEnrollData", 5, 2)));
+    skipped.ui.answers = {B::No};
+    EnrolContext skipCtx = skipped.context();
+    EXPECT_FALSE(downloadEnrollData(skipCtx).complete);
+    EXPECT_EQ(incompleteReason(skipped), QStringLiteral("1 giriş okunamadı ve atlandı"));
+
+    EnrolHarness cancelled(
+        stateWith(fourEntryUser(8), {}, EnrolHarness::failing("GetEnrollData", 5, 2)));
+    cancelled.ui.answers = {B::Cancel};
+    EnrolContext cancelCtx = cancelled.context();
+    EXPECT_FALSE(downloadEnrollData(cancelCtx).complete);
+    EXPECT_EQ(incompleteReason(cancelled),
+              QStringLiteral("indirme 2. girişte durduruldu (GetEnrollData: ERR_NON_CARRYOUT)"));
+}
+
+// A link lost while a name is read loses the rest of the chunk in hand: the list broke off,
+// it did not end.
+TEST(EnrollDownload, LinkLostBetweenTwoEntriesIsABrokenList) {
+    // Hello, SetTerminalEnabled, ReadAllUserID, the chunk, GetEnrollData and GetUserName of
+    // the first entry and GetEnrollData of the second are answered.
+    EnrolHarness h(stateWith(fourEntryUser(8), {}, {{"dropAfterFrames", 7}}));
+    EnrolContext ctx = h.context();
+    const DownloadResult r = downloadEnrollData(ctx);
+    EXPECT_EQ(r.stored, 2);
+    EXPECT_TRUE(r.listBrokeOff);
+    EXPECT_EQ(r.listResultCode, ERR_NOT_OPEN);
+    EXPECT_EQ(h.view.status(), QStringLiteral("GetNextUserID :ERR_NOT_OPEN"));
+    EXPECT_TRUE(incompleteReason(h).has_value());
 }

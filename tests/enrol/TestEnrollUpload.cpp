@@ -34,6 +34,16 @@ struct TwoTerminals {
     SimulatorFixture b;
 };
 
+// Connects `h` to terminal `b` and uploads its store with these answers; the questions asked
+// are then in h.ui.shown.
+UploadResult uploadTo(EnrolHarness& h, SimulatorFixture& b, const QList<B>& answers) {
+    h.connectTo(b);
+    h.ui.shown.clear();
+    h.ui.answers = answers;
+    EnrolContext ctx = h.context();
+    return uploadEnrollData(ctx, false);
+}
+
 QList<TerminalEntry> withoutTemplateTail(QList<TerminalEntry> entries) {
     // Element 354 travels with a template but is not part of it: the store keeps 0 to 353.
     for (TerminalEntry& e : entries) {
@@ -161,4 +171,55 @@ TEST(EnrollUpload, FailedClearIsShownAndTheUploadGoesOn) {
     EXPECT_FALSE(r.cleared);
     EXPECT_TRUE(t.h.view.statuses.contains(QStringLiteral("ERR_NOSUPPORT")));
     EXPECT_EQ(r.send.sent, 1);
+}
+
+// A download whose user list broke off at the second chunk leaves 1,024 of 3,000 entries:
+// the upload asks a second time before it erases a terminal for them.
+TEST(EnrollUpload, IncompleteStoreAsksAgainAndNoLeavesTheTerminalUntouched) {
+    QJsonArray users;
+    for (int i = 1; i <= 3000; ++i)
+        users.append(SimulatorFixture::user(i, 11, 0, 500000 + i));
+    EnrolHarness h(stateWith(users, {{"dropAfterFrames", 4 + 2 * 1024}}));
+    EnrolContext download = h.context();
+    ASSERT_TRUE(downloadEnrollData(download).listBrokeOff);
+    SimulatorFixture b(stateWith(fourEntryUser(7)));
+    const UploadResult no = uploadTo(h, b, {B::Yes, B::No});
+    EXPECT_FALSE(no.confirmed);
+    EXPECT_TRUE(no.storeIncomplete);
+    EXPECT_FALSE(no.started);
+    ASSERT_EQ(h.ui.shown.size(), 2);
+    EXPECT_EQ(h.ui.shown[1].caption, QStringLiteral("UYARI"));
+    EXPECT_EQ(h.ui.shown[1].text,
+              QStringLiteral("Parmakizi datası eksik: kullanıcı listesi yarıda kesildi "
+                             "(GetNextUserID: ERR_READ_FAIL), 1024 giriş alındı.\nTerminaldeki "
+                             "tüm kayıtlar silinip yalnız eldeki 1024 kayıt yüklenecek. Yine de "
+                             "yüklensin mi...?"));
+    EXPECT_EQ(h.ui.shown[1].buttons, B::Yes | B::No);
+    EXPECT_TRUE(b.logLines().filter("SetTerminalEnabled").isEmpty()) << "no exchange";
+    EXPECT_EQ(EnrolHarness::entries(b).size(), 4);
+}
+
+// The operator may still want an incomplete store written: Yes to both questions.
+TEST(EnrollUpload, IncompleteStoreAnsweredYesTwiceIsWritten) {
+    EnrolHarness h(stateWith(fourEntryUser(42), EnrolHarness::failing("GetEnrollData", 5, 2)));
+    h.ui.answers = {B::No};
+    EnrolContext download = h.context();
+    ASSERT_EQ(downloadEnrollData(download).skipped, 1);
+    SimulatorFixture b(stateWith(fourEntryUser(7)));
+    const UploadResult r = uploadTo(h, b, {B::Yes, B::Yes});
+    EXPECT_TRUE(r.confirmed);
+    EXPECT_TRUE(r.storeIncomplete);
+    EXPECT_EQ(r.send.sent, 3);
+    ASSERT_EQ(h.ui.shown.size(), 2);
+    EXPECT_TRUE(h.ui.shown[1].text.startsWith(
+        QStringLiteral("Parmakizi datası eksik: 1 giriş okunamadı ve atlandı.")));
+    EXPECT_EQ(EnrolHarness::entries(b).size(), 3);
+}
+
+TEST(EnrollUpload, WholeStoreAsksOnlyTheFirstQuestion) {
+    TwoTerminals t(fourEntryUser(42));
+    const UploadResult r = t.upload({B::Yes});
+    EXPECT_FALSE(r.storeIncomplete);
+    EXPECT_EQ(t.h.ui.texts(),
+              QStringList{QStringLiteral("Seçili terminale parmakizi datası yüklensin mi...?")});
 }
