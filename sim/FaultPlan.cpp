@@ -157,6 +157,16 @@ QJsonObject FaultPlan::toJson() const {
     return o;
 }
 
+void FaultPlan::add(const FaultPlan& more) {
+    refuseDisable = refuseDisable || more.refuseDisable;
+    if (more.dropAfterFrames)
+        dropAfterFrames = more.dropAfterFrames;
+    if (more.delayMs)
+        delayMs = more.delayMs;
+    failRules += more.failRules;
+    corruptRules += more.corruptRules;
+}
+
 void FaultPlan::addFailOption(const QString& text) {
     const QStringList parts = text.split(QLatin1Char(':'));
     bool ok = false;

@@ -38,6 +38,8 @@ public:
     // Throws selvenor::Error with a message naming the faulty key.
     static FaultPlan fromJson(const QJsonObject& faults);
     QJsonObject toJson() const;
+    // Adds the rules of `more`; its numbers replace this plan's where they are set.
+    void add(const FaultPlan& more);
     // "OP:CODE[:WHEN]" and "OP[:WHEN[:KIND]]"; throw selvenor::Error on a bad text.
     void addFailOption(const QString& text);
     void addCorruptOption(const QString& text);

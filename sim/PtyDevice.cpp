@@ -78,15 +78,24 @@ qint64 PtyDevice::writeData(const char* data, qint64 size) {
     return size;
 }
 
+void PtyDevice::setReadPaused(bool paused) {
+    if (m_readNotifier)
+        m_readNotifier->setEnabled(!paused);
+}
+
 void PtyDevice::flushPending() {
+    qint64 written = 0;
     while (!m_pending.isEmpty()) {
         const ssize_t n = ::write(m_master, m_pending.constData(), size_t(m_pending.size()));
         if (n <= 0)
             break;
         m_pending.remove(0, n);
+        written += n;
     }
     if (m_writeNotifier)
         m_writeNotifier->setEnabled(!m_pending.isEmpty());
+    if (written > 0)
+        emit bytesWritten(written);
 }
 
 } // namespace selvenor::sim

@@ -24,6 +24,8 @@ public:
     qint64 bytesAvailable() const override;
     qint64 bytesToWrite() const override { return m_pending.size(); }
     void close() override;
+    // While paused, readyRead is not emitted: the bytes wait in the pseudo-terminal.
+    void setReadPaused(bool paused);
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;

@@ -1,6 +1,6 @@
 #include "SimulatedTerminal.h"
 
-#include "StateFile.h"
+#include "StateStore.h"
 #include "common/Errors.h"
 #include "terminal/Command.h"
 #include "terminal/ResultCode.h"
@@ -16,6 +16,8 @@ using namespace protocol;
 namespace {
 
 constexpr quint8 kMaxPrivilege = 3;
+// Failed password attempts in a row before Authenticate is refused for a while.
+constexpr int kMaxFailedAuths = 5;
 
 auto firstAfter(const QList<StoredRecord>& logs, quint32 after) {
     return std::upper_bound(logs.begin(), logs.end(), after,
@@ -28,13 +30,48 @@ quint8 logModeOf(const Frame& request) {
     return hasMode && !request.payload.isEmpty() ? quint8(request.payload[0]) : 0;
 }
 
+bool takesNoPayload(Command command) {
+    switch (command) {
+    case Command::Hello:
+    case Command::Bye:
+    case Command::GetTerminalTime:
+    case Command::ClearLogData:
+    case Command::ReadAllUserID:
+    case Command::ClearKeeperData:
+    case Command::ClearEnrollStore:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
-SimulatedTerminal::SimulatedTerminal(TerminalState state, QString statePath)
+SimulatedTerminal::SimulatedTerminal(TerminalState state, std::unique_ptr<StateStore> store)
     : m_state(std::move(state))
-    , m_path(std::move(statePath)) {
-    if (m_state.assignMissingIdentity())
-        changed(); // the unit keeps its identity from its first start on
+    , m_faults(m_state.faults)
+    , m_store(std::move(store)) {
+    m_state.assignMissingIdentity(); // saved by begin(): the unit keeps it from now on
+    if (m_store)
+        m_store->begin(m_state);
+}
+
+SimulatedTerminal::~SimulatedTerminal() = default;
+
+void SimulatedTerminal::finish() {
+    if (m_store)
+        m_store->finish(m_state);
+}
+
+template <typename Write> void SimulatedTerminal::persist(Write&& write) {
+    if (!m_store)
+        return;
+    try {
+        write(*m_store);
+    } catch (const Error& e) {
+        if (m_log)
+            m_log(QStringLiteral("cannot save: ") + e.text());
+    }
 }
 
 SimulatedTerminal::Outcome SimulatedTerminal::handle(const Frame& request, Session& session) {
@@ -42,23 +79,27 @@ SimulatedTerminal::Outcome SimulatedTerminal::handle(const Frame& request, Sessi
     if (request.reply)
         return outcome;
     const QString op = commandName(request.command, logModeOf(request));
-    const int dropAfter = m_state.faults.dropAfterFrames;
+    const int dropAfter = m_faults.dropAfterFrames;
     if (dropAfter > 0 && session.framesAnswered >= dropAfter) {
         log(request, op, -1, QStringLiteral("link dropped after %1 frames").arg(dropAfter));
         outcome.closeLink = true;
         return outcome;
     }
+    // A repeated request, Hello included, gets the reply it had: a retry of Hello must not bring
+    // a new nonce, since the client may answer the first one.
     const bool repeat = session.hasLast && request.sequence == session.lastSequence &&
-                        request.command == session.lastCommand &&
-                        request.command != quint8(Command::Hello);
+                        request.command == session.lastCommand;
     QByteArray reply;
     int code = 0;
+    QString note = QStringLiteral("repeated");
     if (repeat) {
         reply = session.lastReply;
         code = quint8(reply.at(5));
     } else {
+        m_note.clear();
         const Result result = execute(request, session);
         code = result.code;
+        note = m_note;
         reply = encodeReply(request, result);
         session.hasLast = true;
         session.lastSequence = request.sequence;
@@ -69,9 +110,10 @@ SimulatedTerminal::Outcome SimulatedTerminal::handle(const Frame& request, Sessi
     ++session.framesAnswered;
     const bool refusedAuth =
         request.command == quint8(Command::Authenticate) && code == ERR_AUTH_FAILED;
-    outcome.closeLink = request.command == quint8(Command::Bye) || refusedAuth ||
+    outcome.closeLink = (request.command == quint8(Command::Bye) && code == SUCCESS) ||
+                        refusedAuth ||
                         (request.command == quint8(Command::Hello) && code != SUCCESS);
-    log(request, op, code, repeat ? QStringLiteral("repeated") : QString());
+    log(request, op, code, note);
     return outcome;
 }
 
@@ -82,7 +124,7 @@ QByteArray SimulatedTerminal::busyReply(const Frame& request) const {
 void SimulatedTerminal::endSession(Session& session) {
     if (session.open && !m_state.enabled) {
         m_state.enabled = true;
-        changed();
+        persist([this](StateStore& store) { store.saveSettings(m_state); });
     }
     session = Session();
 }
@@ -94,12 +136,13 @@ SimulatedTerminal::Result SimulatedTerminal::execute(const Frame& request, Sessi
         return {ERR_NOSUPPORT, {}};
     if (request.machine != m_state.machine)
         return {ERR_WRONG_MACHINE, {}};
+    if (takesNoPayload(command) && !p.isEmpty())
+        return {ERR_INVALID_PARAM, {}};
     if (command == Command::Hello)
         return hello(session);
     if (command != Command::Authenticate && !session.open)
         return {ERR_NOT_OPEN, {}};
-    if (const int injected =
-            m_state.faults.failureFor(commandName(request.command, logModeOf(request))))
+    if (const int injected = m_faults.failureFor(commandName(request.command, logModeOf(request))))
         return {injected, {}};
     if (command == Command::Authenticate)
         return authenticate(p, session);
@@ -113,7 +156,7 @@ SimulatedTerminal::Result SimulatedTerminal::execute(const Frame& request, Sessi
     case Command::SyncTerminalTime:
         return syncTime(p);
     case Command::GetTerminalTime:
-        return p.isEmpty() ? getTime() : Result{ERR_INVALID_PARAM, {}};
+        return getTime();
     case Command::ReadLogBuffer:
         return readLog(p);
     case Command::FetchLogChunk:
@@ -153,7 +196,7 @@ SimulatedTerminal::Result SimulatedTerminal::execute(const Frame& request, Sessi
 
 SimulatedTerminal::Result SimulatedTerminal::hello(Session& session) {
     endSession(session);
-    if (const int injected = m_state.faults.failureFor(QStringLiteral("OpenConnection")))
+    if (const int injected = m_faults.failureFor(QStringLiteral("OpenConnection")))
         return {injected, {}};
     HelloReply reply;
     reply.serial = m_state.serial;
@@ -176,21 +219,38 @@ SimulatedTerminal::Result SimulatedTerminal::authenticate(const QByteArray& p, S
     if (p.size() != kAuthResponseSize)
         return {ERR_INVALID_PARAM, {}};
     session.awaitingAuth = false;
-    if (p != authResponse(m_state.password, session.nonce))
+    if (lockedOut()) {
+        m_note =
+            QStringLiteral("refused unchecked: locked out after %1 failures").arg(kMaxFailedAuths);
         return {ERR_AUTH_FAILED, {}};
+    }
+    if (p != authResponse(m_state.password, session.nonce)) {
+        if (++m_failedAuths >= kMaxFailedAuths) {
+            m_lockedSince.start();
+            m_note = QStringLiteral("%1 failures in a row: every Authenticate refused for %2 s")
+                         .arg(m_failedAuths)
+                         .arg(m_state.authLockoutS);
+        }
+        return {ERR_AUTH_FAILED, {}};
+    }
+    m_failedAuths = 0;
     session.open = true;
     return {};
+}
+
+bool SimulatedTerminal::lockedOut() const {
+    return m_lockedSince.isValid() && m_lockedSince.elapsed() < m_state.authLockoutS * 1000LL;
 }
 
 SimulatedTerminal::Result SimulatedTerminal::setEnabled(const QByteArray& p) {
     bool enabled = true;
     if (!decodeFlag(p, enabled))
         return {ERR_INVALID_PARAM, {}};
-    if (!enabled && m_state.faults.refuseDisable)
+    if (!enabled && m_faults.refuseDisable)
         return {ERR_NON_CARRYOUT, {}};
     if (m_state.enabled != enabled) {
         m_state.enabled = enabled;
-        changed();
+        persist([this](StateStore& store) { store.saveSettings(m_state); });
     }
     return {};
 }
@@ -203,7 +263,7 @@ SimulatedTerminal::Result SimulatedTerminal::syncTime(const QByteArray& p) {
     if (!set.isValid())
         return {ERR_INVALID_PARAM, {}};
     m_state.clockOffset = QDateTime::currentDateTime().secsTo(set);
-    changed();
+    persist([this](StateStore& store) { store.saveSettings(m_state); });
     return {};
 }
 
@@ -252,19 +312,20 @@ SimulatedTerminal::Result SimulatedTerminal::acknowledge(const QByteArray& p) {
     if (!decodeU32(p, upto) || upto >= m_state.nextSequence)
         return {ERR_INVALID_PARAM, {}};
     quint32 marked = 0;
-    for (auto it = m_state.logs.begin(); it != firstAfter(m_state.logs, upto); ++it)
+    const auto end = firstAfter(m_state.logs, upto);
+    for (auto it = m_state.logs.begin(); it != end; ++it)
         if (!it->read) {
             it->read = true;
             ++marked;
         }
     if (marked)
-        changed();
+        persist([upto](StateStore& store) { store.markRead(upto); });
     return {SUCCESS, encodeU32(marked)};
 }
 
 SimulatedTerminal::Result SimulatedTerminal::clearLog() {
     m_state.logs.clear();
-    changed();
+    persist([](StateStore& store) { store.removeRecords(); });
     return {};
 }
 
@@ -315,7 +376,7 @@ SimulatedTerminal::Result SimulatedTerminal::setEnroll(const QByteArray& p) {
     it->second.privilege = item.privilege;
     it->second.value = TerminalState::isTemplateBackup(key.backup) ? 0 : item.value;
     it->second.data = item.data;
-    changed();
+    persist([&key, it](StateStore& store) { store.saveEntry(key, it->second); });
     return {};
 }
 
@@ -325,7 +386,7 @@ SimulatedTerminal::Result SimulatedTerminal::deleteEnroll(const QByteArray& p) {
         return {ERR_INVALID_PARAM, {}};
     if (m_state.entries.erase(key) == 0)
         return {ERR_NON_CARRYOUT, {}};
-    changed();
+    persist([&key](StateStore& store) { store.removeEntry(key); });
     return {};
 }
 
@@ -342,7 +403,7 @@ SimulatedTerminal::Result SimulatedTerminal::changeEntry(const QByteArray& p, bo
         it->second.privilege = value;
     else
         it->second.enabled = value == 1;
-    changed();
+    persist([&key, it](StateStore& store) { store.saveEntry(key, it->second); });
     return {};
 }
 
@@ -350,7 +411,7 @@ SimulatedTerminal::Result SimulatedTerminal::clearEntries(bool templatesOnly) {
     std::erase_if(m_state.entries, [templatesOnly](const auto& e) {
         return !templatesOnly || TerminalState::isTemplateBackup(e.first.backup);
     });
-    changed();
+    persist([templatesOnly](StateStore& store) { store.removeEntries(templatesOnly); });
     return {};
 }
 
@@ -376,7 +437,7 @@ SimulatedTerminal::Result SimulatedTerminal::setName(const QByteArray& p) {
         m_state.names.remove(enroll);
     else
         m_state.names.insert(enroll, name);
-    changed();
+    persist([enroll, &name](StateStore& store) { store.saveName(enroll, name); });
     return {};
 }
 
@@ -409,7 +470,7 @@ QByteArray SimulatedTerminal::encodeReply(const Frame& request, const Result& re
 
 QByteArray SimulatedTerminal::applyCorruption(QByteArray bytes, const QString& op) {
     FaultPlan::CorruptKind kind;
-    if (!m_state.faults.corruptionFor(op, kind))
+    if (!m_faults.corruptionFor(op, kind))
         return bytes;
     switch (kind) {
     case FaultPlan::CorruptKind::Crc:
@@ -424,17 +485,6 @@ QByteArray SimulatedTerminal::applyCorruption(QByteArray bytes, const QString& o
         break;
     }
     return bytes;
-}
-
-void SimulatedTerminal::changed() {
-    if (m_path.isEmpty())
-        return;
-    try {
-        StateFile::save(m_path, m_state);
-    } catch (const Error& e) {
-        if (m_log)
-            m_log(QStringLiteral("cannot save: ") + e.text());
-    }
 }
 
 void SimulatedTerminal::log(const Frame& request, const QString& op, int code,

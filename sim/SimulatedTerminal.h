@@ -6,13 +6,18 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QElapsedTimer>
+
 #include <functional>
+#include <memory>
 
 namespace selvenor::sim {
 
+class StateStore;
+
 // Plays one terminal: executes the requests of a session against the terminal state and builds
 // the replies, with the fault plan applied. Knows nothing of links; the server feeds it frames.
-// Saves the state file after every change.
+// Every change goes to the state store (when there is one) before its reply leaves.
 class SimulatedTerminal {
 public:
     // The per-link part: whether a session is open, and the last reply for duplicates.
@@ -31,7 +36,16 @@ public:
         bool closeLink = false; // end the session and, on TCP, the connection
     };
 
-    SimulatedTerminal(TerminalState state, QString statePath);
+    // Gives a state without an identity its fresh one and starts the store's run with it;
+    // without a store the state lives in memory only. Throws selvenor::Error when the store
+    // cannot be written.
+    SimulatedTerminal(TerminalState state, std::unique_ptr<StateStore> store);
+    ~SimulatedTerminal();
+
+    // Faults for this run only (the command line's): they are never saved with the state.
+    void addRunFaults(const FaultPlan& faults) { m_faults.add(faults); }
+    // Ends the run: the whole state goes back into the state file. Throws selvenor::Error.
+    void finish();
 
     Outcome handle(const protocol::Frame& request, Session& session);
     // A reply refusing a client because another one holds the terminal.
@@ -40,7 +54,8 @@ public:
     void endSession(Session& session);
 
     const TerminalState& state() const { return m_state; }
-    int delayMs() const { return m_state.faults.delayMs; }
+    int delayMs() const { return m_faults.delayMs; }
+    int idleTimeoutMs() const { return m_state.idleTimeoutS * 1000; }
     void setLogger(std::function<void(const QString&)> logger) { m_log = std::move(logger); }
 
 private:
@@ -71,12 +86,18 @@ private:
     bool needsDisabled(quint8 command) const;
     QByteArray encodeReply(const protocol::Frame& request, const Result& result) const;
     QByteArray applyCorruption(QByteArray bytes, const QString& op);
-    void changed();
+    bool lockedOut() const;
+    // Runs one write of the store, if there is one; a failure is logged.
+    template <typename Write> void persist(Write&& write);
     void log(const protocol::Frame& request, const QString& op, int code, const QString& note);
 
     TerminalState m_state;
-    QString m_path;
+    FaultPlan m_faults; // the state's faults and this run's
+    std::unique_ptr<StateStore> m_store;
     std::function<void(const QString&)> m_log;
+    QString m_note;        // what the log line of the request being executed adds
+    int m_failedAuths = 0; // in a row
+    QElapsedTimer m_lockedSince;
 };
 
 } // namespace selvenor::sim

@@ -2,16 +2,40 @@
 
 #include "PtyDevice.h"
 #include "SimulatorLink.h"
+#include "StateStore.h"
 
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 namespace selvenor::sim {
 
-SimulatorServer::SimulatorServer(TerminalState state, QString statePath, QObject* parent)
+namespace {
+
+// Keepalive probes after 10 s of silence, every 5 s, three unanswered end the connection: a
+// peer that lost power or its cable is noticed in about 25 s, whatever the session's timer says.
+constexpr int kKeepAliveIdleS = 10;
+constexpr int kKeepAliveIntervalS = 5;
+constexpr int kKeepAliveProbes = 3;
+
+void keepAlive(QTcpSocket* socket) {
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const int fd = int(socket->socketDescriptor());
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepAliveIdleS, sizeof kKeepAliveIdleS);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepAliveIntervalS, sizeof kKeepAliveIntervalS);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepAliveProbes, sizeof kKeepAliveProbes);
+}
+
+} // namespace
+
+SimulatorServer::SimulatorServer(TerminalState state, std::unique_ptr<StateStore> store,
+                                 QObject* parent)
     : QObject(parent)
-    , m_terminal(std::move(state), std::move(statePath)) {}
+    , m_terminal(std::move(state), std::move(store)) {}
 
 SimulatorServer::~SimulatorServer() {
     close();
@@ -42,6 +66,7 @@ bool SimulatorServer::listen(const QHostAddress& address, quint16 port, QString*
 
 bool SimulatorServer::openSerial(const QString& path, int baudRate, QString* error) {
     QIODevice* device = nullptr;
+    int bytesPerSecond = 0; // a pseudo-terminal is not paced
     if (path == QLatin1String("pty")) {
         auto* pty = new PtyDevice(this);
         if (!pty->create(error)) {
@@ -52,6 +77,7 @@ bool SimulatorServer::openSerial(const QString& path, int baudRate, QString* err
         device = pty;
     } else {
         auto* port = new QSerialPort(path, this);
+        port->setReadBufferSize(SimulatorLink::kMaxBacklog);
         if (!port->open(QIODevice::ReadWrite) || !port->setBaudRate(baudRate)) {
             if (error)
                 *error = QStringLiteral("cannot open %1: %2").arg(path, port->errorString());
@@ -60,9 +86,15 @@ bool SimulatorServer::openSerial(const QString& path, int baudRate, QString* err
         }
         m_serialPath = path;
         device = port;
+        bytesPerSecond = baudRate / 10; // 10 bits a byte
     }
-    m_serialLink = new SimulatorLink(device, false, *this);
+    m_serialLink = new SimulatorLink(device, false, *this, bytesPerSecond);
     return true;
+}
+
+void SimulatorServer::finish() {
+    close();
+    m_terminal.finish();
 }
 
 void SimulatorServer::close() {
@@ -95,6 +127,8 @@ void SimulatorServer::acceptConnections() {
     while (QTcpSocket* socket = m_tcp->nextPendingConnection()) {
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        socket->setReadBufferSize(SimulatorLink::kMaxBacklog);
+        keepAlive(socket);
         log(QStringLiteral("connection from %1").arg(socket->peerAddress().toString()));
         new SimulatorLink(socket, true, *this);
     }

@@ -14,6 +14,7 @@ class QTcpServer;
 namespace selvenor::sim {
 
 class SimulatorLink;
+class StateStore;
 
 // The simulator's links: a TCP listener and optionally a serial device or pseudo-terminal, all
 // leading to one simulated terminal that serves one client at a time. Lives in one thread; every
@@ -21,13 +22,19 @@ class SimulatorLink;
 class SimulatorServer : public QObject {
     Q_OBJECT
 public:
-    SimulatorServer(TerminalState state, QString statePath, QObject* parent = nullptr);
+    // `store` keeps the state on disk; null keeps it in memory only. Throws selvenor::Error
+    // when the store cannot be written.
+    SimulatorServer(TerminalState state, std::unique_ptr<StateStore> store,
+                    QObject* parent = nullptr);
     ~SimulatorServer() override;
 
     bool listen(const QHostAddress& address, quint16 port, QString* error);
     // A device path opened as a serial line, or "pty" for a new pseudo-terminal pair.
     bool openSerial(const QString& path, int baudRate, QString* error);
     void close();
+    // Closes every link and writes the whole state back into the state file. Throws
+    // selvenor::Error.
+    void finish();
 
     quint16 port() const;
     // The path a client opens: the device itself, or the client's end of the pseudo-terminal.

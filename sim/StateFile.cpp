@@ -19,6 +19,7 @@ using protocol::LogRecord;
 namespace {
 
 const QString kClockFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+constexpr int kMaxSeconds = 86400;
 
 // Reads typed fields of one JSON object; every error names the field by its path.
 class Fields {
@@ -180,9 +181,9 @@ void readIdentity(const Fields& root, TerminalState& s) {
     s.logGeneration = quint32(root.integer("logGeneration", 0, 1, UINT_MAX));
 }
 
-const QStringList kKnownKeys = {"serial",  "logGeneration", "machine",    "password",
-                                "enabled", "clock",         "maxEntries", "users",
-                                "names",   "logs",          "faults",     "nextSequence"};
+const QStringList kKnownKeys = {
+    "serial",       "logGeneration", "machine", "password", "enabled", "clock",  "maxEntries",
+    "idleTimeoutS", "authLockoutS",  "users",   "names",    "logs",    "faults", "nextSequence"};
 
 } // namespace
 
@@ -212,6 +213,8 @@ TerminalState StateFile::fromJson(const QByteArray& json, const QString& path) {
         s.password = qint32(f.integer("password", 0));
         s.enabled = f.boolean("enabled", true);
         s.maxEntries = int(f.integer("maxEntries", 0, 0, INT_MAX));
+        s.idleTimeoutS = int(f.integer("idleTimeoutS", s.idleTimeoutS, 1, kMaxSeconds));
+        s.authLockoutS = int(f.integer("authLockoutS", s.authLockoutS, 1, kMaxSeconds));
         readClock(f, s);
         readUsers(f, s);
         readNames(f, s);
@@ -279,6 +282,11 @@ QByteArray StateFile::toJson(const TerminalState& s) {
         root.insert(QStringLiteral("clock"), s.clockNow().toString(kClockFormat));
     if (s.maxEntries)
         root.insert(QStringLiteral("maxEntries"), s.maxEntries);
+    const TerminalState defaults;
+    if (s.idleTimeoutS != defaults.idleTimeoutS)
+        root.insert(QStringLiteral("idleTimeoutS"), s.idleTimeoutS);
+    if (s.authLockoutS != defaults.authLockoutS)
+        root.insert(QStringLiteral("authLockoutS"), s.authLockoutS);
     QJsonArray users;
     for (const auto& [key, e] : s.entries) {
         QJsonObject u{{"enroll", key.enroll},

@@ -44,6 +44,10 @@ struct TerminalState {
     // computer's clock.
     std::optional<qint64> clockOffset;
     int maxEntries = 0; // 0: no limit
+    // A session without a valid request for this long ends (and enables the terminal).
+    int idleTimeoutS = 60;
+    // After five failed password attempts in a row, every Authenticate is refused this long.
+    int authLockoutS = 30;
     std::map<protocol::EnrollKey, StoredEntry> entries;
     QMap<qint32, QString> names;
     QList<StoredRecord> logs; // ascending by sequence

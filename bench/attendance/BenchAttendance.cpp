@@ -1,7 +1,8 @@
 // Times the attendance commands and prints a Markdown report (docs/performance.md,
 // "Attendance transfer"):
-//   1. "Verileri Aktar" of RECORDS new records from the in-process simulator over TCP loopback
-//      into veri.txt, veri2.txt and the month's backup: the whole command;
+//   1. "Verileri Aktar" of RECORDS new records from the simulator over TCP loopback into
+//      veri.txt, veri2.txt and the month's backup: the whole command. The simulator is the real
+//      selvenor-sim program with its state on disk, as a user runs it;
 //   2. the same through the main window offscreen (BitBtn5 clicked), with the share of the time
 //      spent letting window events run;
 //   3. the memory-card conversion of CARD_LINES lines, its peak memory against the memos'
@@ -12,19 +13,17 @@
 #include "app/transfer/CardConversion.h"
 #include "app/transfer/LogDownload.h"
 #include "bench/BenchMachine.h"
+#include "bench/BenchSimulator.h"
 #include "data/StoreSchema.h"
 #include "data/TfrmDM.h"
 #include "gui/QtOperator.h"
 #include "registry/TerminalRecord.h"
-#include "sim/StateFile.h"
-#include "support/SimulatorFixture.h"
 #include "terminal/TFP_CLOCK.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonArray>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -53,12 +52,13 @@ qint64 peakKb() {
     return usage.ru_maxrss;
 }
 
-QJsonObject logState(int count) {
-    QJsonArray logs;
+sim::TerminalState logState(int count) {
+    sim::TerminalState state;
     for (int i = 1; i <= count; ++i)
-        logs.append(SimulatorFixture::record(1 + i % 5000, i % 2 ? 1 : 1025, 2012, 1 + i % 12,
-                                             1 + i % 28, i % 24, i % 60));
-    return SimulatorFixture::state({{"logs", logs}});
+        state.appendRecord(protocol::LogRecord{0, 1 + i % 5000, i % 2 ? 1 : 1025, 2012,
+                                               quint8(1 + i % 12), quint8(1 + i % 28),
+                                               quint8(i % 24), quint8(i % 60)});
+    return state;
 }
 
 class NullView : public AttendanceView {
@@ -91,42 +91,28 @@ public:
 };
 
 struct Terminal {
-    SimulatorFixture sim;
-    explicit Terminal(int records)
-        : sim(logState(records)) {}
+    QTemporaryDir dir;
+    DiskSimulator sim;
+    int records;
+    explicit Terminal(int count)
+        : sim(dir.path(), QStringLiteral("terminal"), logState(count))
+        , records(count) {}
     TerminalRecord record() const {
         TerminalRecord r;
         r.Terminal = QStringLiteral("Bench");
         r.TerminalNo = QStringLiteral("1");
         r.Tip = QStringLiteral("ethernet");
-        r.Ip = sim.host();
+        r.Ip = QStringLiteral("127.0.0.1");
         r.NetPort = QString::number(sim.port());
         r.Sifre = QStringLiteral("0");
         return r;
     }
 };
 
-// The simulator rewrites its whole state file after every change (the enabled flag, each
-// acknowledgement); with many records that, not the command, is most of a run. Returns the time
-// of one rewrite and the number of rewrites the run caused.
-std::pair<qint64, int> simulatorSaves(const SimulatorFixture& sim) {
-    QTemporaryDir dir;
-    const sim::TerminalState state = sim.terminalState();
-    QElapsedTimer timer;
-    timer.start();
-    sim::StateFile::save(dir.filePath(QStringLiteral("state.json")), state);
-    const qint64 ms = timer.elapsed();
-    const QStringList log = sim.logLines();
-    const int changes = int(log.filter(QStringLiteral("SetTerminalEnabled")).size() +
-                            log.filter(QStringLiteral("AcknowledgeLogRecords")).size());
-    return {ms, changes};
-}
-
-void printSimulatorShare(const SimulatorFixture& sim, qint64 totalMs) {
-    const auto [saveMs, saves] = simulatorSaves(sim);
-    std::printf("| of which the simulator rewriting its state file | %d rewrites x %lld ms = %lld "
-                "ms; the rest, %lld ms, is the command |\n",
-                saves, saveMs, saves * saveMs, totalMs - saves * saveMs);
+void printSimulatorShare(const Terminal& terminal, qint64 cpuBefore) {
+    std::printf("| of which the simulator process's CPU time | %lld ms (its start on %d records "
+                "took %lld ms, not counted) |\n",
+                terminal.sim.cpuMs() - cpuBefore, terminal.records, terminal.sim.startMs);
 }
 
 qint64 fileLines(const QString& path) {
@@ -140,10 +126,11 @@ void benchCommand(int records) {
     TFP_CLOCK clock;
     TimedOperator ui;
     NullView view;
-    QString host = terminal.sim.host();
+    QString host = QStringLiteral("127.0.0.1");
     clock.ConfigureNetwork(host, terminal.sim.port(), 0);
     clock.OpenConnection(1);
     const AttendanceContext context{clock, 1, DataFolder(data.path()), ui, view};
+    const qint64 cpuBefore = terminal.sim.cpuMs();
     QElapsedTimer timer;
     timer.start();
     const DownloadOutcome outcome = LogDownload(context, LogDownload::NewRecords).run(true, {});
@@ -151,7 +138,7 @@ void benchCommand(int records) {
     std::printf("| \"Verileri Aktar\", %d new records into veri.txt, veri2.txt and the backup, "
                 "whole command | %lld ms (%d written, %lld lines in veri.txt) |\n",
                 records, ms, outcome.records, fileLines(data.filePath("veri.txt")));
-    printSimulatorShare(terminal.sim, ms);
+    printSimulatorShare(terminal, cpuBefore);
 }
 
 void benchWindow(int records) {
@@ -168,6 +155,7 @@ void benchWindow(int records) {
     window.setTerminalCommandsEnabled(true);
     ui.eventNs = 0;
     ui.eventRuns = 0;
+    const qint64 cpuBefore = terminal.sim.cpuMs();
     QElapsedTimer timer;
     timer.start();
     window.BitBtn5->click();
@@ -176,7 +164,7 @@ void benchWindow(int records) {
                 "which %.1f %% letting events run (%d runs); %lld lines in veri.txt |\n",
                 ns / 1000000, 100.0 * double(ui.eventNs) / double(ns), ui.eventRuns,
                 fileLines(folder.file("veri.txt")));
-    printSimulatorShare(terminal.sim, ns / 1000000);
+    printSimulatorShare(terminal, cpuBefore);
 }
 
 QString writeCardFile(const QString& folder, int lines) {

@@ -1,11 +1,11 @@
-// Bulk download and upload of enrolment data between two simulated terminals on loopback:
-// 10,000 template entries from terminal A into tblEnroll/temp, then from the store onto B.
+// Bulk download and upload of enrolment data between two terminals on loopback: 10,000
+// template entries from terminal A into tblEnroll/temp, then from the store onto B. The
+// terminals are two runs of the real selvenor-sim program, each with its state on disk.
 //
 //   build/bin/bench_enrol [ENTRIES]
-//
-// The simulators keep their state in memory (no state file): a real terminal does not rewrite a
-// file per entry, and the file of the test simulator would dominate the upload.
 
+#include "bench/BenchMachine.h"
+#include "bench/BenchSimulator.h"
 #include "data/DataFolder.h"
 #include "data/StoreSchema.h"
 #include "data/TfrmDM.h"
@@ -13,7 +13,6 @@
 #include "enrol/EnrolView.h"
 #include "enrol/EnrollDownload.h"
 #include "enrol/EnrollUpload.h"
-#include "sim/SimulatorServer.h"
 #include "terminal/TFP_CLOCK.h"
 
 #include "support/RecordingOperator.h"
@@ -29,44 +28,6 @@
 using namespace selvenor;
 
 namespace {
-
-// A simulated terminal in its own thread, its state in memory only.
-class MemorySimulator {
-public:
-    explicit MemorySimulator(sim::TerminalState state) {
-        m_context->moveToThread(&m_thread);
-        m_thread.start();
-        QMetaObject::invokeMethod(
-            m_context.get(),
-            [this, &state] {
-                m_server = std::make_unique<sim::SimulatorServer>(std::move(state), QString());
-                QString error;
-                m_server->listen(QHostAddress::LocalHost, 0, &error);
-                m_port = m_server->port();
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~MemorySimulator() {
-        QMetaObject::invokeMethod(
-            m_context.get(), [this] { m_server.reset(); }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-    quint16 port() const { return m_port; }
-    size_t entries() {
-        size_t n = 0;
-        QMetaObject::invokeMethod(
-            m_context.get(), [&] { n = m_server->terminal().state().entries.size(); },
-            Qt::BlockingQueuedConnection);
-        return n;
-    }
-
-private:
-    QThread m_thread;
-    std::unique_ptr<QObject> m_context = std::make_unique<QObject>();
-    std::unique_ptr<sim::SimulatorServer> m_server;
-    quint16 m_port = 0;
-};
 
 class QuietView : public EnrolView {
 public:
@@ -113,8 +74,8 @@ int main(int argc, char** argv) {
     TfrmDM::openStore(dm.ADOConnection1(), folder.file(QStringLiteral("Data.mdb")));
     TfrmDM::openStore(dm.ADOConnection2(), folder.file(QStringLiteral("Log.mdb")));
 
-    MemorySimulator a(terminalWith(entries));
-    MemorySimulator b(sim::TerminalState{});
+    DiskSimulator a(dir.path(), QStringLiteral("a"), terminalWith(entries));
+    DiskSimulator b(dir.path(), QStringLiteral("b"), sim::TerminalState{});
     TFP_CLOCK clock;
     clock.setTimeoutMs(10000);
     EnrollItem item;
@@ -123,22 +84,35 @@ int main(int argc, char** argv) {
 
     connect(clock, a.port());
     EnrolContext ctx(dm, clock, 1, item, ui, view);
+    const qint64 cpuA = a.cpuMs();
     QElapsedTimer timer;
     timer.start();
     const DownloadResult down = downloadEnrollData(ctx);
     const qint64 downloadMs = timer.elapsed();
+    const qint64 downloadSimulatorMs = a.cpuMs() - cpuA;
     const QString downloadStatus = view.status;
 
     connect(clock, b.port());
     ui.answers = {OperatorInterface::Button::Yes};
+    const qint64 cpuB = b.cpuMs();
     timer.restart();
     const UploadResult up = uploadEnrollData(ctx, false);
     const qint64 uploadMs = timer.elapsed();
+    const qint64 uploadSimulatorMs = b.cpuMs() - cpuB;
+    clock.CloseConnection();
 
-    std::printf("download: %d entries, %d rows stored in %lld ms (%s)\n", down.entries, down.stored,
-                static_cast<long long>(downloadMs), downloadStatus.toUtf8().constData());
-    std::printf("upload:   %d rows, %d written in %lld ms, terminal B holds %zu entries\n",
-                up.send.rows, up.send.sent, static_cast<long long>(uploadMs), b.entries());
-    const bool ok = down.stored == entries && up.send.sent == entries;
+    std::printf("Machine: %d processors, %s; simulators: selvenor-sim processes, state on disk "
+                "(start of A with %d entries: %lld ms)\n",
+                QThread::idealThreadCount(), qPrintable(cpuModel()), entries,
+                static_cast<long long>(a.startMs));
+    std::printf("download: %d entries, %d rows stored in %lld ms (%s); simulator CPU %lld ms\n",
+                down.entries, down.stored, static_cast<long long>(downloadMs),
+                downloadStatus.toUtf8().constData(), static_cast<long long>(downloadSimulatorMs));
+    const size_t onB = b.stateAtEnd().entries.size();
+    std::printf("upload:   %d rows, %d written in %lld ms; simulator CPU %lld ms; terminal B's "
+                "state file holds %zu entries after the run\n",
+                up.send.rows, up.send.sent, static_cast<long long>(uploadMs),
+                static_cast<long long>(uploadSimulatorMs), onB);
+    const bool ok = down.stored == entries && up.send.sent == entries && int(onB) == entries;
     return ok ? 0 : 1;
 }

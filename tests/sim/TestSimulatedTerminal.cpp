@@ -1,5 +1,6 @@
 #include "sim/SimulatedTerminal.h"
 #include "sim/StateFile.h"
+#include "sim/StateStore.h"
 #include "terminal/Command.h"
 #include "terminal/FrameDecoder.h"
 #include "terminal/ResultCode.h"
@@ -16,7 +17,7 @@ namespace {
 class TerminalDriver {
 public:
     explicit TerminalDriver(const QByteArray& state = "{}")
-        : terminal(StateFile::fromJson(state, QStringLiteral("t")), QString()) {}
+        : terminal(StateFile::fromJson(state, QStringLiteral("t")), nullptr) {}
 
     // The reply to a request, decoded; result 255 when no reply came.
     Frame request(Command command, const QByteArray& payload = {}, qint32 machine = 1,
@@ -166,4 +167,31 @@ TEST(SimulatedTerminal, LinkLossReenablesTheTerminal) {
     EXPECT_FALSE(t.terminal.state().enabled);
     t.terminal.endSession(t.session);
     EXPECT_TRUE(t.terminal.state().enabled);
+}
+
+TEST(SimulatedTerminal, CommandsThatTakeNoPayloadRefuseOne) {
+    TerminalDriver t(R"({"users": [{"enroll": 1, "backup": 11, "value": 3}],
+        "logs": [{"enroll": 1, "year": 2012, "month": 1, "day": 1, "hour": 0, "minute": 0}]})");
+    EXPECT_EQ(t.request(Command::Hello, "x").result, ERR_INVALID_PARAM);
+    t.open();
+    ASSERT_EQ(t.request(Command::SetTerminalEnabled, encodeFlag(false)).result, SUCCESS);
+    for (Command c : {Command::GetTerminalTime, Command::ReadAllUserID, Command::ClearLogData,
+                      Command::ClearKeeperData, Command::ClearEnrollStore, Command::Bye})
+        EXPECT_EQ(t.request(c, "x").result, ERR_INVALID_PARAM) << int(c);
+    EXPECT_EQ(t.terminal.state().entries.size(), 1u) << "nothing was erased";
+    EXPECT_EQ(t.terminal.state().logs.size(), 1);
+    EXPECT_EQ(t.request(Command::ReadAllUserID).result, SUCCESS) << "the session is still open";
+}
+
+TEST(SimulatedTerminal, RepeatedHelloGetsTheSameNonce) {
+    TerminalDriver t(R"({"password": 5})");
+    Frame hello;
+    hello.command = quint8(Command::Hello);
+    hello.sequence = 7;
+    hello.machine = 1;
+    HelloReply first, again;
+    ASSERT_TRUE(decodeHelloReply(t.send(hello).payload, first));
+    ASSERT_TRUE(decodeHelloReply(t.send(hello).payload, again));
+    EXPECT_EQ(again.nonce, first.nonce) << "a retry is not a new Hello";
+    EXPECT_EQ(t.request(Command::Authenticate, authResponse(5, first.nonce)).result, SUCCESS);
 }

@@ -3,6 +3,7 @@
 #include "common/Errors.h"
 #include "sim/SimulatorServer.h"
 #include "sim/StateFile.h"
+#include "sim/StateStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,49 +35,56 @@ void SimulatorFixture::start(const QJsonObject& state) {
         return;
     }
     file.close();
-    sim::TerminalState loaded;
-    try {
-        loaded = sim::StateFile::load(m_statePath);
-    } catch (const Error& e) {
-        m_error = e.text();
-        return;
-    }
 
     m_thread = new QThread;
     m_context = new QObject;
     m_context->moveToThread(m_thread);
     m_thread->start();
-    QMetaObject::invokeMethod(
-        m_context,
-        [this, &loaded] {
-            auto server = std::make_unique<sim::SimulatorServer>(std::move(loaded), m_statePath);
-            server->setLogger([this](const QString& line) {
-                QMutexLocker lock(&m_logMutex);
-                m_log.append(line);
-                if (m_options.printLog)
-                    std::fprintf(stderr, "sim: %s\n", line.toUtf8().constData());
-            });
-            if (!server->listen(QHostAddress::LocalHost, 0, &m_error))
-                return;
-            if (m_options.serial && !server->openSerial(QStringLiteral("pty"), 0, &m_error))
-                return;
-            m_port = server->port();
-            m_serialPath = server->serialPath();
-            m_server = server.release();
-        },
-        Qt::BlockingQueuedConnection);
+    // The store's database belongs to the simulator's thread: it is opened there.
+    inSimulatorThread([this] {
+        std::unique_ptr<sim::SimulatorServer> server;
+        try {
+            auto store = std::make_unique<sim::StateStore>(m_statePath);
+            sim::TerminalState loaded = store->load();
+            server = std::make_unique<sim::SimulatorServer>(std::move(loaded), std::move(store));
+        } catch (const Error& e) {
+            m_error = e.text();
+            return;
+        }
+        server->setLogger([this](const QString& line) {
+            QMutexLocker lock(&m_logMutex);
+            m_log.append(line);
+            if (m_options.printLog)
+                std::fprintf(stderr, "sim: %s\n", line.toUtf8().constData());
+        });
+        if (!server->listen(QHostAddress::LocalHost, 0, &m_error))
+            return;
+        if (m_options.serial && !server->openSerial(QStringLiteral("pty"), 0, &m_error))
+            return;
+        m_port = server->port();
+        m_serialPath = server->serialPath();
+        m_server = server.release();
+    });
+}
+
+void SimulatorFixture::inSimulatorThread(const std::function<void()>& work) const {
+    QMetaObject::invokeMethod(m_context, work, Qt::BlockingQueuedConnection);
 }
 
 void SimulatorFixture::stop() {
     if (!m_thread)
         return;
-    QMetaObject::invokeMethod(
-        m_context,
-        [this] {
-            delete m_server;
-            m_server = nullptr;
-        },
-        Qt::BlockingQueuedConnection);
+    inSimulatorThread([this] {
+        if (!m_server)
+            return;
+        try {
+            m_server->finish();
+        } catch (const Error& e) {
+            m_error = e.text();
+        }
+        delete m_server;
+        m_server = nullptr;
+    });
     m_thread->quit();
     m_thread->wait();
     delete m_context;
@@ -94,14 +102,15 @@ void SimulatorFixture::exportUsbDevice() const {
 }
 
 QJsonObject SimulatorFixture::state() const {
-    QFile file(m_statePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
+    return QJsonDocument::fromJson(sim::StateFile::toJson(terminalState())).object();
 }
 
 sim::TerminalState SimulatorFixture::terminalState() const {
-    return sim::StateFile::load(m_statePath);
+    if (!m_server)
+        return sim::StateFile::load(m_statePath);
+    sim::TerminalState state;
+    inSimulatorThread([this, &state] { state = m_server->terminal().state(); });
+    return state;
 }
 
 QStringList SimulatorFixture::logLines() const {

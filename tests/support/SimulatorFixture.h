@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 class QThread;
@@ -53,7 +54,8 @@ public:
     // Points $SELVENOR_USB_DEVICE at the pseudo-terminal for the control's "usb" link.
     void exportUsbDevice() const;
 
-    // The state file as it is now (the simulator rewrites it after every change).
+    // The terminal's state as it is now, in the state file's form: the running simulator's, or
+    // after stop() the state file's.
     QJsonObject state() const;
     selvenor::sim::TerminalState terminalState() const;
     QStringList logLines() const;
@@ -74,6 +76,7 @@ public:
 
 private:
     void start(const QJsonObject& state);
+    void inSimulatorThread(const std::function<void()>& work) const;
 
     Options m_options;
     QTemporaryDir m_dir;

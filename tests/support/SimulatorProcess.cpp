@@ -18,7 +18,8 @@ QString SimulatorProcess::output() {
     return m_output;
 }
 
-bool SimulatorProcess::start(const QString& statePath, const QStringList& extraArguments) {
+bool SimulatorProcess::start(const QString& statePath, const QStringList& extraArguments,
+                             int timeoutMs) {
     m_process.start(programPath(),
                     QStringList{"--state", statePath, "--listen", "127.0.0.1:0"} + extraArguments);
     if (!m_process.waitForStarted(5000))
@@ -26,7 +27,7 @@ bool SimulatorProcess::start(const QString& statePath, const QStringList& extraA
     const QRegularExpression listening(QStringLiteral("listening on [^\\n]*:(\\d+)\\n"));
     const QRegularExpression serial(QStringLiteral("serial line on (\\S+)\\n"));
     const bool wantsSerial = extraArguments.contains(QStringLiteral("--serial"));
-    const QDeadlineTimer deadline(10000);
+    const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
         m_process.waitForReadyRead(100);
         const QString text = output();
@@ -59,5 +60,13 @@ void SimulatorProcess::stop() {
         m_process.kill();
         m_process.waitForFinished(5000);
     }
+    output();
+}
+
+void SimulatorProcess::kill() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(5000);
     output();
 }

@@ -12,12 +12,18 @@ public:
     ~SimulatorProcess();
 
     // Starts `selvenor-sim --state statePath --listen 127.0.0.1:0 extraArguments...` and waits
-    // until it reports its port (or ends). False when it did not come up; output() says why.
-    bool start(const QString& statePath, const QStringList& extraArguments = {});
+    // until it reports its port (or ends), at most `timeoutMs`. False when it did not come up;
+    // output() says why.
+    bool start(const QString& statePath, const QStringList& extraArguments = {},
+               int timeoutMs = 10000);
     // Runs it to its end with exactly these arguments (for refused state files and options);
     // returns the exit code, -1 if it did not end within the time.
     int runToEnd(const QStringList& arguments, int timeoutMs = 10000);
+    // Ends it with SIGTERM (it writes its state back) and waits.
     void stop();
+    // Ends it with SIGKILL, as a crash or a power cut would, and waits.
+    void kill();
+    qint64 processId() const { return m_process.processId(); }
 
     quint16 port() const { return m_port; }
     QString serialPath() const { return m_serialPath; }
