@@ -33,7 +33,7 @@ void parseListen(const QString& text, SimulatorOptions& o) {
 
 const QList<QCommandLineOption>& optionList() {
     static const QList<QCommandLineOption> options = {
-        {"state", "State file (JSON).", "FILE"},
+        {"state", "State file (JSON); while it runs, its working copy is FILE.db.", "FILE"},
         {"listen", "TCP address to listen on (default 127.0.0.1:4370).", "HOST:PORT"},
         {"serial", "Serial device, or pty for a new pseudo-terminal.", "PATH"},
         {"baud", "Baud rate of the serial device.", "B"},
@@ -61,7 +61,9 @@ QString SimulatorOptions::helpText() {
             head += QLatin1Char(' ') + option.valueName();
         text += QStringLiteral("  %1 %2\n").arg(head.leftJustified(26), option.description());
     }
-    return text + QStringLiteral("\nSee docs/simulator.md for the state file and the faults.\n");
+    return text +
+           QStringLiteral("\nFault options apply to this run only. See docs/simulator.md for "
+                          "the state file and the faults.\n");
 }
 
 QString SimulatorOptions::usage() {
