@@ -10,6 +10,17 @@
 #include <cstdio>
 #include <unistd.h>
 
+// CPU time (user and system) a process has used so far, in milliseconds.
+inline qint64 processCpuMs(qint64 pid) {
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray stat = f.readAll();
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    const qint64 ticks = fields.value(11).toLongLong() + fields.value(12).toLongLong();
+    return ticks * 1000 / sysconf(_SC_CLK_TCK);
+}
+
 // The real selvenor-sim program with its state on disk, as a user runs it: the state is written
 // to `folder` as a state file, the program starts on it and keeps it in its working copy.
 class DiskSimulator {
@@ -25,16 +36,8 @@ public:
         startMs = timer.elapsed();
     }
     quint16 port() const { return m_process.port(); }
-    // CPU time (user and system) the program has used so far, in milliseconds.
-    qint64 cpuMs() const {
-        QFile f(QStringLiteral("/proc/%1/stat").arg(m_process.processId()));
-        if (!f.open(QIODevice::ReadOnly))
-            return -1;
-        const QByteArray stat = f.readAll();
-        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-        const qint64 ticks = fields.value(11).toLongLong() + fields.value(12).toLongLong();
-        return ticks * 1000 / sysconf(_SC_CLK_TCK);
-    }
+    // CPU time the program has used so far, in milliseconds.
+    qint64 cpuMs() const { return processCpuMs(m_process.processId()); }
     // Ends the program (it writes its state back) and reads the state file.
     selvenor::sim::TerminalState stateAtEnd() {
         m_process.stop();

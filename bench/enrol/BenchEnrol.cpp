@@ -84,35 +84,43 @@ int main(int argc, char** argv) {
 
     connect(clock, a.port());
     EnrolContext ctx(dm, clock, 1, item, ui, view);
+    const qint64 self = QCoreApplication::applicationPid();
     const qint64 cpuA = a.cpuMs();
+    qint64 cpuSelf = processCpuMs(self);
     QElapsedTimer timer;
     timer.start();
     const DownloadResult down = downloadEnrollData(ctx);
     const qint64 downloadMs = timer.elapsed();
     const qint64 downloadSimulatorMs = a.cpuMs() - cpuA;
+    const qint64 downloadClientMs = processCpuMs(self) - cpuSelf;
     const QString downloadStatus = view.status;
 
     connect(clock, b.port());
     ui.answers = {OperatorInterface::Button::Yes};
     const qint64 cpuB = b.cpuMs();
+    cpuSelf = processCpuMs(self);
     timer.restart();
     const UploadResult up = uploadEnrollData(ctx, false);
     const qint64 uploadMs = timer.elapsed();
     const qint64 uploadSimulatorMs = b.cpuMs() - cpuB;
+    const qint64 uploadClientMs = processCpuMs(self) - cpuSelf;
     clock.CloseConnection();
 
     std::printf("Machine: %d processors, %s; simulators: selvenor-sim processes, state on disk "
                 "(start of A with %d entries: %lld ms)\n",
                 QThread::idealThreadCount(), qPrintable(cpuModel()), entries,
                 static_cast<long long>(a.startMs));
-    std::printf("download: %d entries, %d rows stored in %lld ms (%s); simulator CPU %lld ms\n",
+    std::printf("download: %d entries, %d rows stored in %lld ms (%s); CPU: simulator %lld ms, "
+                "command %lld ms\n",
                 down.entries, down.stored, static_cast<long long>(downloadMs),
-                downloadStatus.toUtf8().constData(), static_cast<long long>(downloadSimulatorMs));
+                downloadStatus.toUtf8().constData(), static_cast<long long>(downloadSimulatorMs),
+                static_cast<long long>(downloadClientMs));
     const size_t onB = b.stateAtEnd().entries.size();
-    std::printf("upload:   %d rows, %d written in %lld ms; simulator CPU %lld ms; terminal B's "
-                "state file holds %zu entries after the run\n",
+    std::printf("upload:   %d rows, %d written in %lld ms; CPU: simulator %lld ms, command %lld "
+                "ms; terminal B's state file holds %zu entries after the run\n",
                 up.send.rows, up.send.sent, static_cast<long long>(uploadMs),
-                static_cast<long long>(uploadSimulatorMs), onB);
+                static_cast<long long>(uploadSimulatorMs), static_cast<long long>(uploadClientMs),
+                onB);
     const bool ok = down.stored == entries && up.send.sent == entries && int(onB) == entries;
     return ok ? 0 : 1;
 }

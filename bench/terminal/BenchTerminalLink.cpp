@@ -137,8 +137,8 @@ int main(int argc, char** argv) {
     std::printf("| walk of %d records over TCP loopback (ReadLogBuffer + NextLogRecord) | %lld ms "
                 "(%d records) |\n",
                 records, tcp.walkMs, tcp.records);
-    std::printf("| acknowledging them (AcknowledgeLogRecords; the simulator rewrites its state "
-                "file) | %lld ms |\n",
+    std::printf("| acknowledging them (AcknowledgeLogRecords; the simulator moves the read mark "
+                "in its working copy) | %lld ms |\n",
                 tcp.ackMs);
     std::printf("| %d user entries with templates (ReadAllUserID + GetNextUserID + GetEnrollData "
                 "each) over TCP loopback | %lld ms (%d entries) |\n",
