@@ -21,6 +21,7 @@ bool TerminalSession::connect(const TerminalRecord& terminal, OperatorInterface&
     }
     m_connected = true;
     m_connectedTerminalName = terminal.Terminal;
+    m_connectedTerminalId = terminal.id;
     return true;
 }
 

@@ -23,6 +23,8 @@ public:
     TFP_CLOCK& clock() const { return m_clock; }
     int machineNumber() const { return m_machineNumber; }
     QString connectedTerminalName() const { return m_connectedTerminalName; }
+    // The Terminal row (id) of the terminal connected last; 0 before any connection.
+    qint64 connectedTerminalId() const { return m_connectedTerminalId; }
     bool isConnected() const { return m_connected; }
 
     // Result code of the last failed connection attempt; kNoResultCode when the attempt made no
@@ -49,6 +51,7 @@ private:
     TFP_CLOCK& m_clock;
     int m_machineNumber = 0;
     QString m_connectedTerminalName;
+    qint64 m_connectedTerminalId = 0;
     bool m_connected = false;
     int m_lastConnectResult = kNoResultCode;
 };

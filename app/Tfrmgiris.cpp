@@ -300,8 +300,12 @@ namespace {
 // Runs the attendance download `kind` on the machine number of the connection state.
 void downloadAttendance(Tfrmgiris& window, LogDownload::Kind kind) {
     MainWindowAttendanceView view(window);
-    const AttendanceContext context{*window.FP_CLOCK1, window.session.machineNumber(),
-                                    window.exeFolder, window.ui, view};
+    AttendanceContext context{*window.FP_CLOCK1, window.session.machineNumber(), window.exeFolder,
+                              window.ui, view};
+    if (window.session.isConnected())
+        context.entry =
+            ListEntry{window.frmDM.ADOConnection1(), window.session.connectedTerminalId(),
+                      window.session.connectedTerminalName()};
     // The transfer decides about veri2.txt at its start, the full-log commands at their end.
     QCheckBox* checkBox = window.CheckBox1;
     LogDownload(context, kind).run(checkBox->isChecked(), [checkBox] {

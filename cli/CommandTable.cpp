@@ -13,6 +13,7 @@ int wipeFingerprints(CommandContext& context);
 int download(CommandContext& context);
 int downloadAll(CommandContext& context);
 int convertCard(CommandContext& context);
+int journalCheck(CommandContext& context);
 int enrolDownload(CommandContext& context);
 int namesImport(CommandContext& context);
 int enrolUpload(CommandContext& context);
@@ -40,6 +41,8 @@ const Command kCommands[] = {
      downloadAll},
     {"convert-card", "DOSYA", "hafıza kartı dosyasını veri.txt dosyasına ekler (sdkart->text)",
      convertCard},
+    {"journal-check", "[--repair]",
+     "aktarım günlüğünü gösterir; --repair bozuk günlüğü kayıp olmadan onarır", journalCheck},
     {"enrol-download", "AD [--on-error retry|skip|stop]",
      "parmakizi/kart/şifre datasını tblEnroll'a, isimleri temp'e alır", enrolDownload},
     {"names-import", "", "temp'teki isimleri PDKS personel tablosundan (mysql) alır", namesImport},

@@ -12,7 +12,7 @@ namespace selvenor::cli {
 namespace {
 
 // The attendance commands' own messages ("Bilgiler Dosyaya Aktarıldı....") are replaced by one
-// summary line per terminal, so the operator is kept quiet apart from errors.
+// summary line per terminal, so the operator is kept quiet apart from warnings and errors.
 class SummaryOperator : public OperatorInterface {
 public:
     explicit SummaryOperator(OperatorInterface& console)
@@ -20,7 +20,7 @@ public:
     void showMessage(const QString&) override {}
     Button messageBox(const QString& text, const QString& caption, Icon icon,
                       Buttons buttons) override {
-        if (icon == Icon::Error)
+        if (icon == Icon::Error || icon == Icon::Warning)
             return m_console.messageBox(text, caption, icon, buttons);
         return Button::Ok;
     }
@@ -88,6 +88,7 @@ int downloadEach(CommandContext& context, const char* command, const QStringList
                 view.setLabel(name);
                 AttendanceContext attendance{session.clock(), session.machineNumber(),
                                              context.folder, ui, view};
+                attendance.entry = ListEntry{registry.data(), terminal.id, terminal.Terminal};
                 const DownloadOutcome outcome =
                     LogDownload(attendance, kind).run(secondFile, [secondFile] {
                         return secondFile;

@@ -2,7 +2,9 @@
 
 #include "common/Errors.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <csignal>
@@ -35,17 +37,24 @@ AttendanceFile::AttendanceFile(const QString& path)
     : m_path(path) {
     ignoreFileSizeSignal();
     const QByteArray name = QFile::encodeName(path);
-    m_fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    bool created = false;
+    while (m_fd < 0) {
+        m_fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
+        if (m_fd >= 0 || errno != ENOENT)
+            break;
+        m_fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        created = m_fd >= 0;
+        if (m_fd < 0 && errno != EEXIST)
+            break;
+    }
     if (m_fd < 0)
         fail(QStringLiteral("açılamadı"));
     struct stat st {};
     if (::fstat(m_fd, &st) != 0)
         fail(QStringLiteral("okunamadı"));
     m_identity = {quint64(st.st_dev), quint64(st.st_ino)};
-    const qint64 tailSize = qMin(qint64(st.st_size), qint64(kTailSize));
-    m_tail.resize(tailSize);
-    if (::pread(m_fd, m_tail.data(), size_t(tailSize), st.st_size - tailSize) != tailSize)
-        fail(QStringLiteral("okunamadı"));
+    if (created)
+        syncFolder(QFileInfo(path).absolutePath());
 }
 
 AttendanceFile::~AttendanceFile() {
@@ -70,10 +79,21 @@ void AttendanceFile::append(QByteArrayView bytes) {
             fail(QStringLiteral("yazılamadı"));
         m_written += n;
     }
-    m_tail = bytes.size() >= kTailSize ? bytes.last(kTailSize).toByteArray()
-                                       : (m_tail + bytes.toByteArray()).right(kTailSize);
     if (::fsync(m_fd) != 0)
         fail(QStringLiteral("diske yazılamadı"));
+}
+
+QByteArray AttendanceFile::tailBefore(qint64 length) const {
+    const qint64 tailSize = qMin(length, qint64(kTailSize));
+    QByteArray tail(tailSize, Qt::Uninitialized);
+    if (::pread(m_fd, tail.data(), size_t(tailSize), length - tailSize) != tailSize)
+        fail(QStringLiteral("okunamadı"));
+    return tail;
+}
+
+bool AttendanceFile::isStillAtItsPath() const {
+    FileIdentity now;
+    return sizeOf(m_path, &now) >= 0 && now == m_identity;
 }
 
 void AttendanceFile::fail(const QString& what) const {
@@ -90,6 +110,12 @@ qint64 AttendanceFile::sizeOf(const QString& path, FileIdentity* identity) {
 }
 
 QByteArray AttendanceFile::readAt(const QString& path, qint64 offset, qint64 length) {
+    if (offset < 0) {
+        length += offset;
+        offset = 0;
+    }
+    if (length <= 0)
+        return QByteArray();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
         throw FileError(QStringLiteral("%1 dosyası okunamadı: %2").arg(path, file.errorString()));
@@ -103,6 +129,17 @@ void AttendanceFile::syncFolder(const QString& folder) {
         return; // the entries are synced with the files on most systems; nothing more to do
     ::fsync(fd);
     ::close(fd);
+}
+
+} // namespace selvenor
+
+namespace selvenor {
+
+void AttendanceFile::makeFolderOf(const QString& path) {
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (folder.exists() || !QDir().mkdir(folder.absoluteFilePath()))
+        return;
+    syncFolder(folder.absolutePath());
 }
 
 } // namespace selvenor

@@ -12,18 +12,30 @@
 
 namespace selvenor {
 
+// Where a batch of lines comes from: a terminal (its records' sequence numbers, one per line,
+// and whether they are owed an acknowledgement once written) or a memory-card file (nothing).
+struct BatchSource {
+    TerminalIdentity terminal;
+    bool acknowledges = false;
+    QList<quint32> sequences;
+};
+
 // Writes batches of attendance lines into the attendance files of one run, so that no line is
 // lost and none is written twice, whatever stops the run (a killed process, a power loss, a
 // full disk). Every batch is recorded in the journal first; the files are then written one
-// after the other in the order given, each synced before the next is touched. Creating a writer
-// first completes the batch an interrupted run left behind.
+// after the other in the order given, each synced before the next is touched, and each batch
+// whole and contiguous in every file. Creating a writer first completes the batch an
+// interrupted run left behind.
 //
-// Callers hold the data folder's DataFolderLock for the writer's lifetime.
+// One writer serves every terminal of a run: what it remembers of each (the last record
+// written, the acknowledgement owed) is kept under the terminal's identity. Callers hold the
+// data folder's DataFolderLock for the writer's lifetime.
 class AttendanceWriter {
 public:
     static QString journalName(); // "aktarim.journal"
 
-    // Loads the journal and completes an interrupted batch. Throws FileError.
+    // Loads the journal and completes an interrupted batch. Throws JournalError when the
+    // journal is damaged or unknown, FileError when a file cannot be read or written.
     explicit AttendanceWriter(const DataFolder& folder);
     ~AttendanceWriter();
     AttendanceWriter(const AttendanceWriter&) = delete;
@@ -33,23 +45,25 @@ public:
     // folder yedek_Q720 when missing), creating the missing ones. Throws FileError.
     void open(const QStringList& names);
 
-    // Writes `lines` (whole CR LF lines) into every open file. With `acknowledges` the records
-    // `firstSequence` to `lastSequence` of terminal `machine` are owed an acknowledgement once
-    // written: call acknowledged() after the terminal took it. Throws FileError; the batch then
-    // stays in the journal and the next writer completes it.
-    void writeBatch(const QByteArray& lines, int machine, bool acknowledges, quint32 firstSequence,
-                    quint32 lastSequence);
+    // Writes `lines` (whole CR LF lines) into every open file. A file that was moved or deleted
+    // since the last batch is opened again by its name (and made anew). Throws FileError; the
+    // batch then stays in the journal and the next writer completes it.
+    void writeBatch(const QByteArray& lines, const BatchSource& source = {});
 
-    quint32 owedAcknowledgement(int machine) const;
-    void acknowledged(int machine, quint32 sequence);
+    TerminalMemory memoryOf(const TerminalIdentity& terminal) const;
+    // The terminal has taken the acknowledgement up to `sequence`.
+    void acknowledged(const TerminalIdentity& terminal, quint32 sequence);
 
     // Closes the files and leaves the journal small. Throws FileError.
     void close();
 
+    // Completes the journal's pending batch in the files, as far as its lines are proven, and
+    // rewrites the journal with what that leaves remembered. Returns the number of the batch's
+    // lines that stand in every file (0 without a pending batch). Throws FileError.
+    static qsizetype completePending(const DataFolder& folder, TransferJournal& journal);
+
 private:
-    struct FileState;
-    void completeInterruptedBatch(const JournalBatch& batch);
-    void completeFile(const JournalBatch& batch, const std::vector<FileState>& states, int index);
+    void openFile(size_t index);
     void compactWhenLarge();
 
     DataFolder m_folder;

@@ -183,7 +183,7 @@ void CardConversion::appendToVeri(const QString& resultLines) {
     writer.open({QStringLiteral("veri.txt")});
     QByteArray bytes;
     const auto flush = [&] {
-        writer.writeBatch(bytes, 0, false, 0, 0);
+        writer.writeBatch(bytes);
         bytes.clear();
     };
     QStringView rest(resultLines);

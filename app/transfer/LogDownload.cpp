@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 
 #include <exception>
-#include <limits>
 
 namespace selvenor {
 
@@ -31,11 +30,17 @@ constexpr int kPumpIntervalMs = 30;
 constexpr int kBatchRecords = 65536;
 constexpr int kBatchMs = 250;
 
-int batchRecords() {
+// The limits can be set for tests: SELVENOR_ATTENDANCE_BATCH records, SELVENOR_ATTENDANCE_BATCH_MS.
+int fromEnvironment(const char* name, int fallback) {
     bool ok = false;
-    const int n = qEnvironmentVariableIntValue("SELVENOR_ATTENDANCE_BATCH", &ok);
-    return ok && n > 0 ? n : kBatchRecords;
+    const int n = qEnvironmentVariableIntValue(name, &ok);
+    return ok && n > 0 ? n : fallback;
 }
+
+struct BatchLimit {
+    int records = fromEnvironment("SELVENOR_ATTENDANCE_BATCH", kBatchRecords);
+    int ms = fromEnvironment("SELVENOR_ATTENDANCE_BATCH_MS", kBatchMs);
+};
 
 // The progress bar's rule: the record counter starts at 1, each record adds one to it and adds
 // the counter to the position, which goes back to 0 when it reaches 500. The bar and the
@@ -73,27 +78,39 @@ private:
     int m_position = 0;
 };
 
-// Lines of records collected until the batch is written.
+// Records collected until the batch is written. Records an earlier run already wrote (handed out
+// again because their acknowledgement was lost) are passed over, but acknowledged with the rest.
 struct PendingBatch {
     QByteArray lines;
-    int records = 0;
-    quint32 first = 0;
-    quint32 last = 0;
+    QList<quint32> sequences;
+    quint32 last = 0; // the last record of the batch, written or passed over
     QElapsedTimer age;
 
+    int records() const { return int(sequences.size()); }
+    bool isEmpty() const { return last == 0; }
     void add(const LogRecord& r, quint32 sequence, int machine, int mode) {
-        if (records == 0) {
-            first = sequence;
-            age.start();
-        }
+        startIfEmpty();
         appendAttendanceLine(lines, r, machine, mode);
+        sequences << sequence;
         last = sequence;
-        ++records;
     }
-    bool full(int limit) const { return records >= limit || age.elapsed() >= kBatchMs; }
+    void passOver(quint32 sequence) {
+        startIfEmpty();
+        last = sequence;
+    }
+    bool full(const BatchLimit& limit) const {
+        return records() >= limit.records || age.elapsed() >= limit.ms;
+    }
     void clear() {
         lines.clear();
-        records = 0;
+        sequences.clear();
+        last = 0;
+    }
+
+private:
+    void startIfEmpty() {
+        if (isEmpty())
+            age.start();
     }
 };
 
@@ -160,7 +177,19 @@ QStringList LogDownload::fileNames(bool secondFile) const {
     return names;
 }
 
+void LogDownload::noteWhoAnswers() {
+    if (!m_context.entry || m_terminal.isEmpty())
+        return;
+    const QString notice =
+        ListEntryIdentity(m_context.entry->data).record(*m_context.entry, m_terminal);
+    if (!notice.isEmpty())
+        m_context.ui.messageBox(notice, QStringLiteral("UYARI"), OperatorInterface::Icon::Warning,
+                                int(OperatorInterface::Button::Ok));
+}
+
 DownloadOutcome LogDownload::exchange(bool secondFile) {
+    m_terminal = TerminalIdentity::of(m_context.clock);
+    noteWhoAnswers();
     AttendanceWriter writer(m_context.folder);
     writer.open(fileNames(secondFile));
     if (m_kind == NewRecords)
@@ -181,11 +210,11 @@ bool LogDownload::load(AttendanceWriter& writer, DownloadOutcome& outcome) {
     bool loaded = true;
     if (m_kind == NewRecords) {
         // Records an interrupted run wrote but could not acknowledge: acknowledge them first, so
-        // the terminal does not hand them out again.
-        if (const quint32 owed = writer.owedAcknowledgement(machine)) {
+        // the terminal does not hand them out again. Only this very unit is owed them.
+        if (const quint32 owed = writer.memoryOf(m_terminal).owed()) {
             loaded = clock.AcknowledgeLogRecords(machine, owed);
             if (loaded)
-                writer.acknowledged(machine, owed);
+                writer.acknowledged(m_terminal, owed);
         }
         loaded = loaded && clock.ReadLogBuffer(machine);
     } else {
@@ -221,8 +250,10 @@ DownloadOutcome LogDownload::walk(AttendanceWriter& writer) {
     TFP_CLOCK& clock = m_context.clock;
     const int machine = m_context.machine;
     const bool acknowledges = m_kind == NewRecords;
+    // Sequence numbers up to here already stand in the files (their acknowledgement was lost).
+    const quint32 written = acknowledges ? writer.memoryOf(m_terminal).lastWritten : 0;
     const ModeColumn mode = modeOf(m_kind);
-    const int limit = batchRecords();
+    const BatchLimit limit;
     WalkProgress progress(view, m_context.ui);
     PendingBatch batch;
     int batches = 0;
@@ -234,23 +265,31 @@ DownloadOutcome LogDownload::walk(AttendanceWriter& writer) {
         progress.letEventsRun();
         more = records.step(next(record));
         if (more) {
-            batch.add(record, clock.LastLogSequence(), machine, modeColumn(mode, record.verify));
-            progress.recordWritten();
+            const quint32 sequence = clock.LastLogSequence();
+            if (sequence <= written) {
+                batch.passOver(sequence);
+            } else {
+                batch.add(record, sequence, machine, modeColumn(mode, record.verify));
+                progress.recordWritten();
+            }
         } else if (records.brokeOff()) {
-            outcome = {DownloadOutcome::WalkFailed, 0, records.resultCode()};
+            outcome.status = DownloadOutcome::WalkFailed;
+            outcome.resultCode = records.resultCode();
         }
-        if (batch.records == 0 || (more && !batch.full(limit)))
+        if (batch.isEmpty() || (more && !batch.full(limit)))
             continue;
-        writer.writeBatch(batch.lines, machine, acknowledges, batch.first, batch.last);
-        outcome.records += batch.records;
-        ++batches;
+        if (batch.records() > 0) {
+            writer.writeBatch(batch.lines, {m_terminal, acknowledges, batch.sequences});
+            outcome.records += batch.records();
+            ++batches;
+        }
         if (acknowledges) {
             if (!clock.AcknowledgeLogRecords(machine, batch.last)) {
                 outcome = {DownloadOutcome::AcknowledgeFailed, outcome.records, lastResultCode()};
                 break; // the lines stand; the next run acknowledges them first
             }
             CrashPoint::crashIfReached("acknowledged", batches);
-            writer.acknowledged(machine, batch.last);
+            writer.acknowledged(m_terminal, batch.last);
         }
         batch.clear();
     }
@@ -269,7 +308,7 @@ void LogDownload::clearTerminal(AttendanceWriter& writer, DownloadOutcome& outco
         showResultCode(outcome.resultCode);
         return;
     }
-    writer.acknowledged(m_context.machine, std::numeric_limits<quint32>::max());
+    writer.acknowledged(m_terminal, writer.memoryOf(m_terminal).lastWritten);
 }
 
 void LogDownload::report(const DownloadOutcome& outcome) {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "AttendanceLine.h"
+#include "ListEntryIdentity.h"
+#include "TerminalIdentity.h"
 
 #include "data/DataFolder.h"
 
 #include <QDate>
 
 #include <functional>
+#include <optional>
 
 namespace selvenor {
 
@@ -25,6 +28,9 @@ struct AttendanceContext {
     AttendanceView& view;
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     int lockWaitMs = 5000; // how long a second download waits for the first
+    // The entry of the terminal list behind the connection, when known: the download remembers
+    // which unit answers there and tells the operator once when another one does.
+    std::optional<ListEntry> entry;
 };
 
 // How a download ended, for the command line's summary line.
@@ -66,6 +72,8 @@ public:
 
 private:
     QStringList fileNames(bool secondFile) const;
+    // Tells the operator, once, when another unit answers behind the list entry than last time.
+    void noteWhoAnswers();
     DownloadOutcome exchange(bool secondFile);
     DownloadOutcome walk(AttendanceWriter& writer);
     bool load(AttendanceWriter& writer, DownloadOutcome& outcome);
@@ -77,6 +85,7 @@ private:
 
     AttendanceContext m_context;
     Kind m_kind;
+    TerminalIdentity m_terminal; // who answered, as the connection's Hello told
 };
 
 } // namespace selvenor

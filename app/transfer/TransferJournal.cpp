@@ -1,9 +1,9 @@
 #include "TransferJournal.h"
 
-#include "common/Errors.h"
-#include "terminal/Crc32.h"
+#include "AttendanceFile.h"
+#include "JournalFormat.h"
 
-#include <QDataStream>
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -11,144 +11,90 @@
 
 namespace selvenor {
 
-namespace {
-
-// An entry on disk: payload length (u32), payload, CRC-32 of the payload (u32), little endian.
-constexpr int kEntryOverhead = 8;
-
-enum EntryKind : quint8 { Begin = 1, Written = 2, Acknowledged = 3, Owed = 4 };
-
-QByteArray entryBytes(const QByteArray& payload) {
-    QByteArray entry;
-    QDataStream out(&entry, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out << quint32(payload.size());
-    out.writeRawData(payload.constData(), int(payload.size()));
-    out << protocol::crc32(payload);
-    return entry;
-}
-
-QByteArray beginPayload(const JournalBatch& b) {
-    QByteArray payload;
-    QDataStream out(&payload, QIODevice::WriteOnly);
-    out << quint8(Begin) << b.machine << b.acknowledges << b.firstSequence << b.lastSequence
-        << quint32(b.files.size());
-    for (const JournalFile& f : b.files)
-        out << f.name << f.lengthBefore << f.identity.device << f.identity.inode << f.tail;
-    out << b.lines;
-    return payload;
-}
-
-QByteArray sequencePayload(EntryKind kind, qint32 machine, quint32 sequence) {
-    QByteArray payload;
-    QDataStream out(&payload, QIODevice::WriteOnly);
-    out << quint8(kind) << machine << sequence;
-    return payload;
-}
-
-JournalBatch readBatch(QDataStream& in) {
-    JournalBatch b;
-    quint32 count = 0;
-    in >> b.machine >> b.acknowledges >> b.firstSequence >> b.lastSequence >> count;
-    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        JournalFile f;
-        in >> f.name >> f.lengthBefore >> f.identity.device >> f.identity.inode >> f.tail;
-        b.files.append(f);
-    }
-    in >> b.lines;
-    return b;
-}
-
-} // namespace
-
 TransferJournal::TransferJournal(const QString& path)
     : m_path(path)
     , m_file(path) {}
 
-void TransferJournal::load() {
-    m_pending.reset();
-    m_owed.clear();
+const JournalContents& TransferJournal::read() {
     QFile file(m_path);
-    if (!file.exists())
-        return;
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("%1 okunamadı: %2").arg(m_path, file.errorString()));
-    const QByteArray all = file.readAll();
-    qsizetype at = 0;
-    while (all.size() - at >= kEntryOverhead) {
-        QDataStream head(all.mid(at, 4));
-        head.setByteOrder(QDataStream::LittleEndian);
-        quint32 length = 0;
-        head >> length;
-        if (qsizetype(length) > all.size() - at - kEntryOverhead)
-            break;
-        const QByteArrayView payload(all.constData() + at + 4, length);
-        QDataStream tail(all.mid(at + 4 + length, 4));
-        tail.setByteOrder(QDataStream::LittleEndian);
-        quint32 crc = 0;
-        tail >> crc;
-        if (crc != protocol::crc32(payload))
-            break;
-        apply(payload);
-        at += kEntryOverhead + length;
+    QByteArray bytes;
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly))
+            throw FileError(QStringLiteral("%1 okunamadı: %2").arg(m_path, file.errorString()));
+        bytes = file.readAll();
     }
+    m_contents = JournalContents::parse(bytes);
+    return m_contents;
 }
 
-void TransferJournal::apply(QByteArrayView payload) {
-    const QByteArray bytes = payload.toByteArray();
-    QDataStream in(bytes);
-    quint8 kind = 0;
-    in >> kind;
-    if (kind == Begin) {
-        m_pending = readBatch(in);
-        return;
+void TransferJournal::load() {
+    if (!read().sound())
+        throw JournalError(unsoundText(m_path, m_contents));
+}
+
+QString TransferJournal::unsoundText(const QString& path, const JournalContents& contents) {
+    QString what;
+    if (contents.format == JournalContents::Format::Unknown) {
+        what =
+            contents.version
+                ? QStringLiteral("bu programın tanımadığı bir sürümde (%1)").arg(contents.version)
+                : QStringLiteral("bu programın yazdığı bir aktarım günlüğü değil");
+    } else {
+        const JournalDamage& first = contents.damage.first();
+        what = QStringLiteral("bozuk: %1. bayttan başlayan %2 bayt okunamadı")
+                   .arg(first.offset)
+                   .arg(first.length);
     }
-    if (kind == Written) {
-        if (m_pending && m_pending->acknowledges) {
-            quint32& owed = m_owed[m_pending->machine];
-            owed = qMax(owed, m_pending->lastSequence);
-        }
-        m_pending.reset();
-        return;
-    }
-    qint32 machine = 0;
-    quint32 sequence = 0;
-    in >> machine >> sequence;
-    if (kind == Acknowledged && m_owed.value(machine, 0) <= sequence)
-        m_owed.remove(machine);
-    else if (kind == Owed)
-        m_owed[machine] = qMax(m_owed.value(machine, 0), sequence);
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    return QStringLiteral(
+               "Aktarım günlüğü %1 %2. Aktarımlar durduruldu; hiçbir kayıt yazılmadı, "
+               "terminallerdeki "
+               "kayıtlar yerinde duruyor. Günlükte ne olduğunu görmek için: selvenor-cli "
+               "--data-dir "
+               "'%3' journal-check; onarmak için: selvenor-cli --data-dir '%3' journal-check "
+               "--repair (bozuk günlüğün bir kopyası saklanır).")
+        .arg(path, what, folder);
 }
 
 void TransferJournal::openForAppending() {
     if (m_file.isOpen())
         return;
+    const bool created = !QFileInfo::exists(m_path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(m_path, m_file.errorString()));
+    if (m_file.size() == 0) {
+        const QByteArray head = journal::header();
+        if (m_file.write(head) != head.size())
+            throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(m_path, m_file.errorString()));
+    }
+    if (created) {
+        sync();
+        AttendanceFile::syncFolder(QFileInfo(m_path).absolutePath());
+    }
 }
 
 void TransferJournal::appendEntry(const QByteArray& payload) {
     openForAppending();
-    const QByteArray entry = entryBytes(payload);
+    const QByteArray entry = journal::entry(payload);
     if (m_file.write(entry) != entry.size())
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(m_path, m_file.errorString()));
-    apply(payload);
 }
 
 void TransferJournal::begin(const JournalBatch& batch) {
-    const bool created = !m_file.isOpen() && !QFileInfo::exists(m_path);
-    appendEntry(beginPayload(batch));
+    appendEntry(journal::beginPayload(batch));
     sync();
-    if (created)
-        AttendanceFile::syncFolder(QFileInfo(m_path).absolutePath());
+    m_contents.begin(batch);
 }
 
-void TransferJournal::written() {
-    appendEntry(QByteArray(1, char(Written)));
+void TransferJournal::written(const TerminalIdentity& terminal, bool acknowledges,
+                              quint32 lastSequence) {
+    appendEntry(journal::writtenPayload(terminal, acknowledges, lastSequence));
+    m_contents.written(terminal, acknowledges, lastSequence);
 }
 
-void TransferJournal::acknowledged(int machine, quint32 sequence) {
-    appendEntry(sequencePayload(Acknowledged, machine, sequence));
+void TransferJournal::acknowledged(const TerminalIdentity& terminal, quint32 sequence) {
+    appendEntry(journal::acknowledgedPayload(terminal, sequence));
+    m_contents.acknowledged(terminal, sequence);
 }
 
 void TransferJournal::sync() {
@@ -161,16 +107,22 @@ qint64 TransferJournal::size() const {
 }
 
 void TransferJournal::compact() {
-    Q_ASSERT(!m_pending);
+    Q_ASSERT(!m_contents.pending);
     m_file.close();
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(m_path, file.errorString()));
-    for (auto it = m_owed.cbegin(); it != m_owed.cend(); ++it)
-        file.write(entryBytes(sequencePayload(Owed, it.key(), it.value())));
-    if (!file.commit())
+    QByteArray bytes = journal::header();
+    for (int copy = 0; copy < 2; ++copy) {
+        for (auto it = m_contents.terminals.cbegin(); it != m_contents.terminals.cend(); ++it)
+            bytes += journal::entry(journal::statePayload(it.key(), it.value()));
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit())
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(m_path, file.errorString()));
     AttendanceFile::syncFolder(QFileInfo(m_path).absolutePath());
+    m_contents.damage.clear();
+    m_contents.cutShort = 0;
+    m_contents.format = JournalContents::Format::Current;
 }
 
 } // namespace selvenor

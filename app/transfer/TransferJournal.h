@@ -1,77 +1,75 @@
 #pragma once
 
-#include "AttendanceFile.h"
+#include "JournalContents.h"
 
-#include <QByteArray>
+#include "common/Errors.h"
+
 #include <QFile>
-#include <QList>
-#include <QMap>
 #include <QString>
-
-#include <optional>
 
 namespace selvenor {
 
-// One attendance file of a batch, as it stood before the batch was written to it.
-struct JournalFile {
-    QString name; // relative to the data folder
-    qint64 lengthBefore = 0;
-    FileIdentity identity;
-    QByteArray tail; // the file's last bytes before the batch (AttendanceFile::tail)
+// A journal the downloads cannot trust: damaged, or not one this program wrote. The text names
+// the file and says what to do; nothing is written or acknowledged while it stands.
+class JournalError : public FileError {
+public:
+    using FileError::FileError;
 };
 
-// A batch of attendance lines on its way into the files, in the order they are written.
-struct JournalBatch {
-    qint32 machine = 0;
-    bool acknowledges = false; // the records must be acknowledged to the terminal once written
-    quint32 firstSequence = 0;
-    quint32 lastSequence = 0;
-    QList<JournalFile> files;
-    QByteArray lines;
-};
-
-// The small journal beside the attendance files. Before a batch goes into the files it is
-// recorded here with the files' lengths and synced; after the files are synced it is marked
-// written, and after the terminal has taken the acknowledgement, acknowledged. A run that is
-// killed or loses power leaves either a batch in progress (the next run completes every file
-// from the recorded lines) or an acknowledgement still owed to a terminal (the next download
-// from that terminal gives it first, so its records are not handed out and written again).
+// The small journal beside the attendance files (see JournalFormat.h for its bytes). Before a
+// batch goes into the files it is recorded here with the files' lengths and synced; after the
+// files are synced it is marked written, and after the terminal has taken the acknowledgement,
+// acknowledged. What it remembers of a terminal (the last sequence number written, the
+// acknowledgement owed) is kept under the terminal's identity. A run that is killed or loses
+// power leaves either a batch in progress (the next writer completes every file from the
+// recorded lines) or an acknowledgement still owed (the next download from that same unit gives
+// it first; no other unit ever gets it).
 class TransferJournal {
 public:
     explicit TransferJournal(const QString& path);
 
     QString path() const { return m_path; }
 
-    // Reads the journal. A torn last entry (a run killed while writing it) is ignored.
+    // Reads the journal as it is, damaged or not. Throws FileError when it cannot be read.
+    const JournalContents& read();
+    // Reads the journal; one that is damaged or unknown throws JournalError.
     void load();
+    const JournalContents& contents() const { return m_contents; }
 
-    const std::optional<JournalBatch>& pending() const { return m_pending; }
-    // Sequence number the terminal with this machine number still has to be acknowledged up
-    // to; 0 when nothing is owed.
-    quint32 owedAcknowledgement(int machine) const { return m_owed.value(machine, 0); }
+    const std::optional<JournalBatch>& pending() const { return m_contents.pending; }
+    TerminalMemory memoryOf(const TerminalIdentity& terminal) const {
+        return m_contents.memoryOf(terminal);
+    }
 
     // Records the batch and syncs, before any of its lines is written.
     void begin(const JournalBatch& batch);
-    // Every file holds the batch. Synced by the next begin() or sync().
-    void written();
+    // The pending batch stands in every file, up to the record `lastSequence`. Synced by the
+    // next begin() or sync().
+    void written(const TerminalIdentity& terminal, bool acknowledges, quint32 lastSequence);
+    // The pending batch was completed by a later run up to the record `lastSequence`: remembered
+    // now, on the disk with the next compact().
+    void settled(const TerminalIdentity& terminal, bool acknowledges, quint32 lastSequence) {
+        m_contents.written(terminal, acknowledges, lastSequence);
+    }
     // The terminal has marked its records up to `sequence` read (or erased them).
-    void acknowledged(int machine, quint32 sequence);
+    void acknowledged(const TerminalIdentity& terminal, quint32 sequence);
     void sync();
 
     qint64 size() const;
-    // Rewrites the journal with nothing but the owed acknowledgements (replacing it atomically).
-    // Only when no batch is pending.
+    // Rewrites the journal with nothing but what is remembered of each terminal (twice, so a
+    // damaged copy costs nothing), replacing it in one rename. Only when no batch is pending.
     void compact();
 
+    // The text of the JournalError for a journal whose contents are not sound.
+    static QString unsoundText(const QString& path, const JournalContents& contents);
+
 private:
-    void apply(QByteArrayView payload);
     void appendEntry(const QByteArray& payload);
     void openForAppending();
 
     QString m_path;
     QFile m_file;
-    std::optional<JournalBatch> m_pending;
-    QMap<qint32, quint32> m_owed;
+    JournalContents m_contents;
 };
 
 } // namespace selvenor

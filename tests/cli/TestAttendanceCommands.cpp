@@ -1,68 +1,14 @@
-#include "CliRunner.h"
-#include "app/transfer/AttendanceRig.h"
+#include "AttendanceCli.h"
 
 #include "app/transfer/DataFolderLock.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 
 using namespace selvenor;
 
-namespace {
-
-QString backupName() {
-    return QStringLiteral("yedek_Q720/%1.txt").arg(QDate::currentDate().toString("MMyyyy"));
-}
-
-} // namespace
-
-// selvenor-cli's attendance commands, run as the program against simulated terminals.
-class AttendanceCommands : public CliRunner {
-protected:
-    SimulatorFixture& terminal(const QString& name, int records, int machine = 1,
-                               const QJsonObject& faults = {}) {
-        QJsonObject state =
-            SimulatorFixture::state({{"logs", recordsUpTo(records)}, {"machine", machine}});
-        if (!faults.isEmpty())
-            state["faults"] = faults;
-        SimulatorFixture& sim = startSimulator(state);
-        addTcpTerminal(name, sim, machine);
-        return sim;
-    }
-    QByteArray bytes(const QString& name) const {
-        QFile f(temp.file(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    QStringList lines(const QString& name) const {
-        QStringList l = QString::fromLatin1(bytes(name)).split("\r\n");
-        l.removeLast();
-        return l;
-    }
-    static int readFlags(const SimulatorFixture& sim) {
-        int n = 0;
-        for (const QJsonValue& r : sim.state()["logs"].toArray())
-            n += r["read"].toBool() ? 1 : 0;
-        return n;
-    }
-    // An empty data folder with new stores and no terminal.
-    void freshDataFolder() {
-        simulators.clear();
-        QDir(temp.path()).removeRecursively();
-        QDir().mkpath(temp.path());
-        ASSERT_EQ(run({"init"}).status, 0);
-    }
-    // Runs a download that kills itself at `point`; it must not report success.
-    void downloadKilledAt(const QByteArray& point) {
-        environment.insert("SELVENOR_ATTENDANCE_BATCH", "100");
-        environment.insert("SELVENOR_TEST_CRASH_AT", QString::fromLatin1(point));
-        const Result killed = run({"download", "Kapı"});
-        environment.remove("SELVENOR_TEST_CRASH_AT");
-        EXPECT_NE(killed.status, 0);
-        EXPECT_FALSE(killed.out.contains("kayıt yazıldı")) << killed.out.toStdString();
-    }
-};
+using AttendanceCommands = AttendanceCli;
 
 TEST_F(AttendanceCommands, DownloadWritesTheFilesAndSummarisesEachTerminal) {
     SimulatorFixture& a = terminal("Kapı", 30, 1);

@@ -22,17 +22,22 @@ protected:
         QJsonArray logs{SimulatorFixture::record(123, 1, 2012, 3, 5, 8, 7),
                         SimulatorFixture::record(7, 1281, 2012, 3, 5, 9, 0)};
         sim = std::make_unique<SimulatorFixture>(SimulatorFixture::state({{"logs", logs}}));
-        ASSERT_TRUE(sim->isRunning()) << sim->error().toStdString();
+        connectTo(*sim);
+        main().show();
+        main().setTerminalCommandsEnabled(true);
+    }
+    // Connects the row "Ana Giriş" (machine 1) to the unit `unit`.
+    void connectTo(const SimulatorFixture& unit) {
+        ASSERT_TRUE(unit.isRunning()) << unit.error().toStdString();
         TerminalRecord terminal;
+        terminal.id = 1;
         terminal.Terminal = QStringLiteral("Ana Giriş");
         terminal.TerminalNo = QStringLiteral("1");
         terminal.Tip = QStringLiteral("ethernet");
-        terminal.Ip = sim->host();
-        terminal.NetPort = QString::number(sim->port());
+        terminal.Ip = unit.host();
+        terminal.NetPort = QString::number(unit.port());
         terminal.Sifre = QStringLiteral("0");
         ASSERT_TRUE(main().session.connect(terminal, ui));
-        main().show();
-        main().setTerminalCommandsEnabled(true);
     }
     void TearDown() override { main().hide(); }
     QByteArray bytes(const QString& name) const {
@@ -59,6 +64,27 @@ TEST_F(AttendanceWindow, VerileriAktarWritesTheLinesAndASecondPressFindsNothing)
     main().BitBtn5->click();
     EXPECT_EQ(ui.texts(), QStringList{"Cihazdan Alınacak Veri Yok..."});
     EXPECT_EQ(bytes("veri.txt"), lines);
+}
+
+TEST_F(AttendanceWindow, AnotherUnitBehindTheRowIsToldOnceAndWrittenFromItsFirstRecord) {
+    main().BitBtn5->click();
+    SimulatorFixture replacement(SimulatorFixture::state(
+        {{"logs", QJsonArray{SimulatorFixture::record(9, 1, 2012, 3, 6, 7, 30)}}}));
+    connectTo(replacement);
+    ui.shown.clear();
+    main().BitBtn5->click();
+    ASSERT_EQ(ui.shown.size(), 2);
+    EXPECT_EQ(ui.shown[0].caption, "UYARI");
+    EXPECT_EQ(ui.shown[0].icon, OperatorInterface::Icon::Warning);
+    EXPECT_TRUE(ui.shown[0].text.contains("'Ana Giriş' kaydında artık başka bir terminal cevap "
+                                          "veriyor"))
+        << ui.shown[0].text.toStdString();
+    EXPECT_TRUE(ui.shown[0].text.contains(replacement.state()["serial"].toString()));
+    EXPECT_EQ(ui.shown[1].text, "Bilgiler Dosyaya Aktarıldı....");
+    EXPECT_TRUE(bytes("veri.txt").endsWith("00009 06/03/2012 07:30:00 01 01\r\n"));
+    ui.shown.clear();
+    main().BitBtn5->click();
+    EXPECT_EQ(ui.texts(), QStringList{"Cihazdan Alınacak Veri Yok..."}) << "told once";
 }
 
 TEST_F(AttendanceWindow, FullLogCommandsFillMemo1AndReplaceTheSecondFile) {

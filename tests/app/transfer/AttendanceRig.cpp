@@ -98,6 +98,21 @@ QStringList expectedTransferLines(int from, int to, int machine) {
     return lines;
 }
 
+QStringList importCompleteLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return {};
+    const QByteArray all = f.readAll();
+    const qsizetype cut = all.lastIndexOf("\r\n");
+    const qsizetype end = cut < 0 ? 0 : cut + 2;
+    QStringList taken = QString::fromLatin1(all.first(end)).split("\r\n");
+    taken.removeLast();
+    f.resize(0);
+    f.seek(0);
+    f.write(all.mid(end));
+    return taken;
+}
+
 ScopedEnvironment::ScopedEnvironment(const char* name, const QByteArray& value)
     : m_name(name)
     , m_old(qgetenv(name))

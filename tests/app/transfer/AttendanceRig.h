@@ -2,6 +2,7 @@
 
 #include "app/transfer/AttendanceView.h"
 #include "app/transfer/LogDownload.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingOperator.h"
 #include "support/SimulatorFixture.h"
 #include "support/TempFolder.h"
@@ -86,6 +87,10 @@ QString expectedLine(int enroll, int day, int month, int year, int hour, int min
 QJsonArray recordsUpTo(int count);
 // The attendance lines of recordsUpTo(count) on machine 1 for "Verileri Aktar".
 QStringList expectedTransferLines(int from, int to, int machine = 1);
+
+// What the attendance program does with veri.txt: takes every complete line out, in place,
+// leaving a cut last line where it was. Returns the lines taken.
+QStringList importCompleteLines(const QString& path);
 
 // Sets an environment variable for the lifetime of the object.
 class ScopedEnvironment {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -143,4 +144,90 @@ TEST(Interruption, ReadOnlyDataFolder) {
     EXPECT_EQ(rig.view.transferEnabled.last(), true);
     ASSERT_TRUE(run("umount", {rig.data.path()}));
     expectEveryRecordOnce(rig, 30, {"onceki"});
+}
+
+namespace {
+
+// Calls `act` once, between two records, as soon as veri.txt holds a line: the attendance
+// program at work while a download runs. Events then run before every record (so set
+// SELVENOR_ATTENDANCE_BATCH_MS high: batches then close by their number of records only).
+void actOnceVeriHasLines(AttendanceRig& rig, std::function<void()> act) {
+    rig.ui.onEvents = [&rig, act, done = false]() mutable {
+        QThread::msleep(31);
+        if (!done && !rig.bytes(kVeri).isEmpty()) {
+            done = true;
+            act();
+        }
+    };
+}
+
+} // namespace
+
+TEST(Interruption, VeriEmptiedDuringTheRunThenAFailureIsRecoveredByTheNextRun) {
+    // The importer empties veri.txt in place after the first batch; the second batch then stops
+    // in the middle of the backup (file-size limit). The next run must recover, not refuse.
+    ScopedEnvironment batch("SELVENOR_ATTENDANCE_BATCH", "10");
+    ScopedEnvironment byRecordsOnly("SELVENOR_ATTENDANCE_BATCH_MS", "600000");
+    AttendanceRig rig(SimulatorFixture::state({{"logs", recordsUpTo(40)}}));
+    const qint64 lineSize = expectedTransferLines(1, 1).first().size() + 2;
+    const qint64 limit = 256 * 1024;
+    QDir(rig.folder).mkdir("yedek_Q720");
+    const QByteArray old(limit - 10 * lineSize - 5 * lineSize - lineSize / 2 - 2, 'x');
+    rig.write(kBackup, old + "\r\n");
+    QStringList imported;
+    actOnceVeriHasLines(rig, [&] { imported = importCompleteLines(rig.file(kVeri)); });
+    {
+        FileSizeLimit fsize(limit);
+        EXPECT_THROW(rig.transfer(), FileError);
+    }
+    rig.ui.onEvents = {};
+    EXPECT_EQ(imported, expectedTransferLines(1, 10));
+    rig.restartWithoutFaults();
+    const DownloadOutcome next = rig.transfer();
+    EXPECT_EQ(next.status, DownloadOutcome::Written);
+    EXPECT_EQ(imported + rig.lines(kVeri), expectedTransferLines(1, 40));
+    EXPECT_EQ(rig.lines(kBackup),
+              QStringList{QString::fromLatin1(old)} + expectedTransferLines(1, 40));
+    EXPECT_EQ(rig.readFlagCount(), 40);
+}
+
+TEST(Interruption, VeriTakenAwayDuringTheRunGetsTheLaterBatchesInANewFile) {
+    ScopedEnvironment batch("SELVENOR_ATTENDANCE_BATCH", "10");
+    ScopedEnvironment byRecordsOnly("SELVENOR_ATTENDANCE_BATCH_MS", "600000");
+    const QString moved = QStringLiteral("aktarildi.txt");
+    const QList<std::pair<const char*, std::function<void(AttendanceRig&)>>> ways{
+        {"moved", [&](AttendanceRig& rig) { QFile::rename(rig.file(kVeri), rig.file(moved)); }},
+        {"moved and a new empty one made",
+         [&](AttendanceRig& rig) {
+             QFile::rename(rig.file(kVeri), rig.file(moved));
+             rig.write(kVeri, {});
+         }},
+        {"deleted",
+         [&](AttendanceRig& rig) {
+             QFile::copy(rig.file(kVeri), rig.file(moved));
+             QFile::remove(rig.file(kVeri));
+         }},
+    };
+    for (const auto& [way, takeAway] : ways) {
+        SCOPED_TRACE(way);
+        AttendanceRig rig(SimulatorFixture::state({{"logs", recordsUpTo(40)}}));
+        actOnceVeriHasLines(rig, [&] { takeAway(rig); });
+        EXPECT_EQ(rig.transfer().records, 40);
+        EXPECT_EQ(rig.lines(moved), expectedTransferLines(1, 10));
+        EXPECT_EQ(rig.lines(kVeri), expectedTransferLines(11, 40));
+        EXPECT_EQ(rig.lines(kBackup), expectedTransferLines(1, 40));
+    }
+}
+
+TEST(Interruption, AWalkBrokenOffAfterWholeBatchesReportsTheLinesWritten) {
+    ScopedEnvironment batch("SELVENOR_ATTENDANCE_BATCH", "1024");
+    QJsonObject faults{
+        {"fail", QJsonArray{QJsonObject{{"op", "NextLogRecord"}, {"code", 3}, {"when", 3}}}}};
+    AttendanceRig rig(stateWithFaults(3000, faults));
+    const DownloadOutcome outcome = rig.transfer();
+    EXPECT_EQ(outcome.status, DownloadOutcome::WalkFailed);
+    EXPECT_EQ(outcome.records, 2048);
+    EXPECT_EQ(rig.ui.texts(), QStringList({"ERR_READ_FAIL", "Bilgiler Dosyaya Aktarıldı...."}));
+    EXPECT_EQ(rig.lines(kVeri), expectedTransferLines(1, 2048));
+    EXPECT_EQ(rig.readFlagCount(), 2048);
 }

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "AttendanceFile.h"
+#include "TerminalIdentity.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <optional>
+
+namespace selvenor {
+
+// One attendance file of a batch, as it stood before the batch was written to it.
+struct JournalFile {
+    QString name; // relative to the data folder
+    qint64 lengthBefore = 0;
+    FileIdentity identity;
+    QByteArray tail; // the file's last bytes before the batch (at most AttendanceFile::kTailSize)
+};
+
+// A batch of attendance lines on its way into the files, in the order they are written.
+struct JournalBatch {
+    TerminalIdentity terminal; // empty for the lines of a memory-card file
+    bool acknowledges = false; // new records: the terminal is owed an acknowledgement once written
+    QList<quint32> sequences;  // the records' sequence numbers, one per line; empty for card lines
+    QList<JournalFile> files;
+    quint32 linesLength = 0;
+    QList<quint32> blockCrcs; // CRC of every 4 KiB of the lines
+    // The lines as the journal holds them: all of them, unless the entry was damaged or cut short
+    // (then shorter, or with bytes that fail their block's CRC).
+    QByteArray lines;
+
+    // Sets the lines with their length and block CRCs.
+    void setLines(const QByteArray& lines);
+    // Sequence number of the record of line `count` (1-based); 0 for card lines.
+    quint32 sequenceOfLine(qsizetype count) const;
+};
+
+// What the downloads remember of one terminal identity.
+struct TerminalMemory {
+    quint32 lastWritten = 0;  // the highest sequence number whose line stands in every file
+    quint32 acknowledged = 0; // the terminal took the acknowledgement up to here
+    // The sequence number the terminal is still owed an acknowledgement up to; 0 for none.
+    quint32 owed() const { return lastWritten > acknowledged ? lastWritten : 0; }
+};
+
+// Bytes of the journal that did not read as an entry.
+struct JournalDamage {
+    qint64 offset = 0;
+    qint64 length = 0;
+};
+
+// Everything a journal says, and the rules that turn its entries into what is remembered.
+// parse() never throws and never trusts a field it has not checked: a damaged journal reads as
+// far as its entries are sound, and says where it is not.
+struct JournalContents {
+    enum class Format {
+        Empty,   // no journal yet (or an empty file)
+        Current, // this version's journal
+        Unknown, // not a journal of this version: another format, another program's file
+    };
+
+    Format format = Format::Empty;
+    quint32 version = 0; // of an Unknown journal that carries our header
+    QMap<TerminalIdentity, TerminalMemory> terminals;
+    // The batch that was begun and not marked written: a run was interrupted while writing it.
+    std::optional<JournalBatch> pending;
+    // The pending batch came from an entry that failed its check (its description is sound, its
+    // lines only where their CRCs say so).
+    bool pendingDamaged = false;
+    QList<JournalDamage> damage;
+    // Bytes of a last entry that a killed run left unfinished: harmless, the entry's batch had
+    // not begun (its lines are written only after the entry is on the disk).
+    qint64 cutShort = 0;
+    int entries = 0;
+
+    // Nothing damaged and nothing unknown: the downloads may go on.
+    bool sound() const { return format != Format::Unknown && damage.isEmpty(); }
+    TerminalMemory memoryOf(const TerminalIdentity& terminal) const {
+        return terminals.value(terminal);
+    }
+
+    void begin(const JournalBatch& batch);
+    void written(const TerminalIdentity& terminal, bool acknowledges, quint32 lastSequence);
+    void acknowledged(const TerminalIdentity& terminal, quint32 sequence);
+    void remember(const TerminalIdentity& terminal, const TerminalMemory& memory);
+
+    static JournalContents parse(const QByteArray& bytes);
+};
+
+} // namespace selvenor
