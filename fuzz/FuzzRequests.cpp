@@ -4,6 +4,7 @@
 // without having to guess CRCs.
 #include "sim/SimulatedTerminal.h"
 #include "sim/StateFile.h"
+#include "sim/StateStore.h"
 #include "terminal/Command.h"
 #include "terminal/FrameDecoder.h"
 
@@ -37,7 +38,7 @@ void feed(SimulatedTerminal& terminal, SimulatedTerminal::Session& session,
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const TerminalState initial = StateFile::fromJson(kState, QStringLiteral("fuzz"));
-    SimulatedTerminal terminal(initial, QString());
+    SimulatedTerminal terminal(initial, nullptr);
     SimulatedTerminal::Session session;
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
 

@@ -312,12 +312,15 @@ SimulatedTerminal::Result SimulatedTerminal::acknowledge(const QByteArray& p) {
     if (!decodeU32(p, upto) || upto >= m_state.nextSequence)
         return {ERR_INVALID_PARAM, {}};
     quint32 marked = 0;
-    const auto end = firstAfter(m_state.logs, upto);
-    for (auto it = m_state.logs.begin(); it != end; ++it)
-        if (!it->read) {
-            it->read = true;
+    // By index: the list may be shared with a copy of the state, and writing to it detaches it.
+    const qsizetype end = firstAfter(m_state.logs, upto) - m_state.logs.cbegin();
+    for (qsizetype i = 0; i < end; ++i) {
+        StoredRecord& r = m_state.logs[i];
+        if (!r.read) {
+            r.read = true;
             ++marked;
         }
+    }
     if (marked)
         persist([upto](StateStore& store) { store.markRead(upto); });
     return {SUCCESS, encodeU32(marked)};

@@ -195,3 +195,20 @@ TEST(SimulatedTerminal, RepeatedHelloGetsTheSameNonce) {
     EXPECT_EQ(again.nonce, first.nonce) << "a retry is not a new Hello";
     EXPECT_EQ(t.request(Command::Authenticate, authResponse(5, first.nonce)).result, SUCCESS);
 }
+
+TEST(SimulatedTerminal, AcknowledgingWhileACopyOfTheStateIsHeldMarksOnlyTheTerminal) {
+    TerminalDriver t(R"({"logs": [
+        {"enroll": 1, "year": 2012, "month": 1, "day": 1, "hour": 0, "minute": 0},
+        {"enroll": 2, "year": 2012, "month": 1, "day": 1, "hour": 0, "minute": 0},
+        {"enroll": 3, "year": 2012, "month": 1, "day": 1, "hour": 0, "minute": 0}]})");
+    t.open();
+    const TerminalState copy = t.terminal.state(); // what a test reading the state holds
+    const Frame reply = t.request(Command::AcknowledgeLog, encodeU32(2));
+    ASSERT_EQ(reply.result, SUCCESS);
+    quint32 marked = 0;
+    ASSERT_TRUE(decodeU32(reply.payload, marked));
+    EXPECT_EQ(marked, 2u);
+    EXPECT_TRUE(t.terminal.state().logs[1].read);
+    EXPECT_FALSE(t.terminal.state().logs[2].read);
+    EXPECT_FALSE(copy.logs[0].read) << "the copy is not the terminal";
+}
