@@ -212,3 +212,17 @@ TEST(SimulatedTerminal, AcknowledgingWhileACopyOfTheStateIsHeldMarksOnlyTheTermi
     EXPECT_FALSE(t.terminal.state().logs[2].read);
     EXPECT_FALSE(copy.logs[0].read) << "the copy is not the terminal";
 }
+
+TEST(SimulatedTerminal, RefusedByeEndsNothing) {
+    TerminalDriver t;
+    t.open();
+    Frame bye;
+    bye.command = quint8(Command::Bye);
+    bye.sequence = 900;
+    bye.machine = 0; // not this terminal
+    EXPECT_FALSE(t.terminal.handle(bye, t.session).closeLink);
+    EXPECT_TRUE(t.session.open);
+    bye.machine = 1;
+    bye.sequence = 901;
+    EXPECT_TRUE(t.terminal.handle(bye, t.session).closeLink);
+}
