@@ -15,6 +15,8 @@ using protocol::FrameDecoder;
 void RequestChannel::attach(TerminalLink* link) {
     m_link = link;
     m_decoder.clear();
+    // A reply on a slow line takes its line time to arrive; it is not cut short meanwhile.
+    m_decoder.setLineBytesPerSecond(link ? link->lineBytesPerSecond() : 0);
     // A fresh start for every link, so a reply left over from an earlier session on the same
     // serial line is unlikely to carry a number this session uses.
     m_sequence = quint16(QRandomGenerator::global()->bounded(65536));
@@ -33,6 +35,8 @@ RequestChannel::Outcome RequestChannel::drain(Command command, quint16 sequence,
         switch (m_decoder.take(frame)) {
         case FrameDecoder::Status::NeedMore:
             return Outcome::Waiting;
+        case FrameDecoder::Status::Expired:
+            continue; // the rest of a frame cut short, or of a reply to an earlier attempt
         case FrameDecoder::Status::Oversized:
         case FrameDecoder::Status::Corrupt:
             sawCorrupt = true;

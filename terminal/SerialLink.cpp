@@ -50,6 +50,12 @@ int SerialLink::wireTimeMs(int bytes) const {
     return int(qint64(bytes) * kBitsPerByte * 1000 / m_baud) + 1;
 }
 
+int SerialLink::lineBytesPerSecond() const {
+    if (!m_paced)
+        return 0;
+    return qMax(1, m_baud / kBitsPerByte);
+}
+
 int SerialLink::chunkRecords(int recordBytes) const {
     if (!m_paced)
         return protocol::kMaxChunkRecords;

@@ -14,6 +14,7 @@ public:
 
     int open(QDeadlineTimer deadline) override;
     int wireTimeMs(int bytes) const override;
+    int lineBytesPerSecond() const override;
     int chunkRecords(int recordBytes) const override;
 
     // Device of COM port `port`: $SELVENOR_COM<port>, else /dev/ttyS<port - 1>.

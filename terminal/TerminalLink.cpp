@@ -21,6 +21,10 @@ int TerminalLink::wireTimeMs(int) const {
     return 0;
 }
 
+int TerminalLink::lineBytesPerSecond() const {
+    return 0;
+}
+
 int TerminalLink::chunkRecords(int) const {
     return protocol::kMaxChunkRecords;
 }

@@ -21,6 +21,8 @@ public:
     virtual bool isOpen() const;
     // Milliseconds that `bytes` take on the line; 0 where the link is not paced by a baud rate.
     virtual int wireTimeMs(int bytes) const;
+    // Bytes a second the line carries when it is paced by a baud rate; 0 where it is not.
+    virtual int lineBytesPerSecond() const;
     // How many records of `recordBytes` one chunk should ask for on this link.
     virtual int chunkRecords(int recordBytes) const;
 

@@ -1,4 +1,5 @@
 #include "ControlHarness.h"
+#include "support/PacedSerialLine.h"
 #include "terminal/ResultCode.h"
 
 using namespace selvenor;
@@ -37,6 +38,29 @@ TEST(TerminalSerialLink, ComPortReachesTheSimulatorThroughAPseudoTerminal) {
     ASSERT_TRUE(clock.OpenConnection(1)) << "the line can be opened again";
     ASSERT_TRUE(clock.ReadLogBuffer(1));
     EXPECT_EQ(walkLog(clock, false).size(), 700);
+}
+
+// At 9600 baud a chunk of 64 records takes about a second on the line, longer than a frame is
+// given on a line that is not paced.
+TEST(TerminalSerialLink, ADownloadAt9600BaudOnAPacedLineHandsOutEveryRecord) {
+    SimulatorFixture sim(stateWithRecords(300), serial());
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    PacedSerialLine line(sim.serialPath(), 9600);
+    ASSERT_TRUE(line.isOpen()) << line.error().toStdString();
+    line.exportComPort(6);
+    TFP_CLOCK clock;
+    clock.setCommPort(6);
+    clock.setBaudrate(9600);
+    ASSERT_TRUE(clock.OpenConnection(1));
+    ASSERT_TRUE(clock.ReadLogBuffer(1));
+    const QList<int> enrolls = walkLog(clock, false);
+    int code = 0;
+    clock.GetLastErrorCode(code);
+    EXPECT_EQ(code, ERR_LOG_END) << ResultCodeSymbol(code).toStdString();
+    EXPECT_EQ(enrolls.size(), 300);
+    EXPECT_TRUE(sim.logLines().filter(QStringLiteral("(repeated)")).isEmpty())
+        << "no chunk was taken for lost and asked for again";
+    clock.CloseConnection();
 }
 
 TEST(TerminalSerialLink, WrongPasswordOnTheSerialLine) {
