@@ -3,34 +3,13 @@
 #include "PtyDevice.h"
 #include "SimulatorLink.h"
 #include "StateStore.h"
+#include "terminal/KeepAlive.h"
 
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-
 namespace selvenor::sim {
-
-namespace {
-
-// Keepalive probes after 10 s of silence, every 5 s, three unanswered end the connection: a
-// peer that lost power or its cable is noticed in about 25 s, whatever the session's timer says.
-constexpr int kKeepAliveIdleS = 10;
-constexpr int kKeepAliveIntervalS = 5;
-constexpr int kKeepAliveProbes = 3;
-
-void keepAlive(QTcpSocket* socket) {
-    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    const int fd = int(socket->socketDescriptor());
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepAliveIdleS, sizeof kKeepAliveIdleS);
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepAliveIntervalS, sizeof kKeepAliveIntervalS);
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepAliveProbes, sizeof kKeepAliveProbes);
-}
-
-} // namespace
 
 SimulatorServer::SimulatorServer(TerminalState state, std::unique_ptr<StateStore> store,
                                  QObject* parent)
@@ -128,7 +107,7 @@ void SimulatorServer::acceptConnections() {
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         socket->setReadBufferSize(SimulatorLink::kMaxBacklog);
-        keepAlive(socket);
+        keepConnectionAlive(*socket);
         log(QStringLiteral("connection from %1").arg(socket->peerAddress().toString()));
         new SimulatorLink(socket, true, *this);
     }

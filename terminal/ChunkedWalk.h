@@ -15,9 +15,14 @@ public:
         m_index = 0;
         m_more = anyItems;
         m_hasLast = false;
+        m_broken = false;
     }
     void reset() { *this = ChunkedWalk(); }
     bool active() const { return m_active; }
+    // The link went while the walk was under way: what is left of the list went with it, and
+    // every later step of this walk fails, also on a new session, until a new walk starts.
+    void breakOff() { m_broken = m_active; }
+    bool broken() const { return m_broken; }
     bool needsFetch() const { return m_active && m_index >= m_items.size() && m_more; }
     void accept(QList<Item> items, bool more) {
         m_items = std::move(items);
@@ -43,6 +48,7 @@ private:
     qsizetype m_index = 0;
     bool m_more = false;
     bool m_hasLast = false;
+    bool m_broken = false;
     Item m_last{};
 };
 

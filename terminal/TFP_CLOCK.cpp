@@ -71,6 +71,14 @@ struct TFP_CLOCK::Private {
     ChunkedWalk<UserEntry> userWalk;
     HelloReply identity; // of the open session; serial and generation only
 
+    // The session the caller opened and has not closed. An operation that finds it gone opens
+    // a new one with the same settings, to the same unit, and disables the terminal again if
+    // the lost session had disabled it.
+    bool sessionWanted = false;
+    int sessionMachine = 0;
+    HelloReply sessionIdentity;
+    bool terminalDisabled = false; // SetTerminalEnabled(false) worked, no true since
+
     bool fail(int code) {
         lastError = code;
         return false;
@@ -97,14 +105,44 @@ struct TFP_CLOCK::Private {
         link.reset();
         identity = HelloReply();
         channel.attach(nullptr);
-        unreadWalk.reset();
-        allWalk.reset();
-        userWalk.reset();
+        unreadWalk.breakOff();
+        allWalk.breakOff();
+        userWalk.breakOff();
+    }
+
+    // One operation's request. A session that is gone when it starts, or that the terminal says
+    // is not open (so it carried nothing out), is opened again once and the request repeated.
+    bool call(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
+              int expectedReplyBytes = kSmallReply) {
+        const bool lost = sessionWanted && (!link || !link->stillOpen());
+        if (lost && !reopen(command))
+            return false;
+        if (request(command, machine, payload, replyPayload, expectedReplyBytes))
+            return true;
+        if (lost || lastError != ERR_NOT_OPEN || !sessionWanted)
+            return false;
+        return reopen(command) &&
+               request(command, machine, payload, replyPayload, expectedReplyBytes);
+    }
+
+    bool reopen(Command command) {
+        const bool disableAgain = terminalDisabled && command != Command::SetTerminalEnabled;
+        if (!open(sessionMachine))
+            return false;
+        if (identity.serial != sessionIdentity.serial ||
+            identity.logGeneration != sessionIdentity.logGeneration) {
+            // Another unit answers at the address: what the caller holds is not about this one.
+            dropLink();
+            sessionWanted = false;
+            return fail(ERR_NOT_OPEN);
+        }
+        return !disableAgain ||
+               request(Command::SetTerminalEnabled, sessionMachine, encodeFlag(false), nullptr);
     }
 
     // One request; on failure records the code, and forgets a link the terminal closed.
-    bool call(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
-              int expectedReplyBytes = kSmallReply) {
+    bool request(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
+                 int expectedReplyBytes = kSmallReply) {
         channel.setTimeoutMs(timeoutMs);
         const RequestChannel::Reply reply =
             channel.transact(command, machine, payload, expectedReplyBytes);
@@ -139,13 +177,13 @@ struct TFP_CLOCK::Private {
 
     bool authenticate(int machine) {
         QByteArray payload;
-        if (!call(Command::Hello, machine, {}, &payload))
+        if (!request(Command::Hello, machine, {}, &payload))
             return false;
         HelloReply hello;
         if (!decodeHelloReply(payload, hello))
             return badReply();
         if ((hello.flags & kPasswordRequired) &&
-            !call(Command::Authenticate, machine, authResponse(password, hello.nonce), nullptr))
+            !request(Command::Authenticate, machine, authResponse(password, hello.nonce), nullptr))
             return false;
         identity.serial = hello.serial;
         identity.logGeneration = hello.logGeneration;
@@ -171,7 +209,7 @@ struct TFP_CLOCK::Private {
 
     bool nextLog(int machine, LogMode mode, ChunkedWalk<LogRecord>& walk, quint32 upto,
                  LogRecord& record) {
-        if (linkLost())
+        if (linkLost() || walk.broken())
             return fail(ERR_NOT_OPEN);
         if (!walk.active())
             return fail(ERR_LOG_END);
@@ -191,8 +229,8 @@ struct TFP_CLOCK::Private {
         const int recordBytes = logRecordSize(1);
         query.max = quint16(link ? link->chunkRecords(recordBytes) : kMaxChunkRecords);
         QByteArray payload;
-        if (!call(Command::FetchLogChunk, machine, encodeLogQuery(query), &payload,
-                  kChunkHeaderSize + query.max * recordBytes))
+        if (!request(Command::FetchLogChunk, machine, encodeLogQuery(query), &payload,
+                     kChunkHeaderSize + query.max * recordBytes))
             return false;
         LogChunk chunk;
         if (!decodeLogChunk(payload, query.after, chunk) || chunk.records.size() > query.max)
@@ -208,8 +246,8 @@ struct TFP_CLOCK::Private {
             query.after = userWalk.last().key;
         query.max = quint16(link ? link->chunkRecords(kUserEntrySize) : kMaxChunkRecords);
         QByteArray payload;
-        if (!call(Command::FetchUserChunk, machine, encodeUserQuery(query), &payload,
-                  kChunkHeaderSize + query.max * kUserEntrySize))
+        if (!request(Command::FetchUserChunk, machine, encodeUserQuery(query), &payload,
+                     kChunkHeaderSize + query.max * kUserEntrySize))
             return false;
         UserChunk chunk;
         if (!decodeUserChunk(payload, chunk) || chunk.entries.size() > query.max)
@@ -277,12 +315,18 @@ void TFP_CLOCK::selectComPort() {
 }
 
 bool TFP_CLOCK::OpenConnection(int machine) {
-    return d->open(machine);
+    d->terminalDisabled = false;
+    d->sessionMachine = machine;
+    d->sessionWanted = d->open(machine);
+    d->sessionIdentity = d->identity;
+    return d->sessionWanted;
 }
 
 void TFP_CLOCK::CloseConnection() {
     if (d->link && d->link->isOpen())
         d->channel.post(Command::Bye, 0);
+    d->sessionWanted = false;
+    d->terminalDisabled = false;
     d->dropLink();
 }
 
@@ -297,7 +341,10 @@ bool TFP_CLOCK::ConfigureNetwork(QString& address, int port, int password) {
 }
 
 bool TFP_CLOCK::SetTerminalEnabled(int machine, bool enabled) {
-    return d->call(Command::SetTerminalEnabled, machine, encodeFlag(enabled), nullptr);
+    if (!d->call(Command::SetTerminalEnabled, machine, encodeFlag(enabled), nullptr))
+        return false;
+    d->terminalDisabled = !enabled;
+    return true;
 }
 
 bool TFP_CLOCK::ReadLogBuffer(int machine) {
@@ -370,7 +417,7 @@ bool TFP_CLOCK::ReadAllUserID(int machine) {
 
 bool TFP_CLOCK::GetNextUserID(int machine, int& enrollNumber, int& eMachine, int& backupNumber,
                               int& privilege, int& enabled) {
-    if (d->linkLost())
+    if (d->linkLost() || d->userWalk.broken())
         return d->fail(ERR_NOT_OPEN);
     if (!d->userWalk.active())
         return d->fail(ERR_LOG_END);

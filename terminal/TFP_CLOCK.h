@@ -22,6 +22,15 @@ inline constexpr int kEnrollDataSize = 355;
 // Operations that change the enrolment store or erase data need the terminal disabled first
 // (SetTerminalEnabled(machine, false)); otherwise they fail with ERR_NOT_DISABLED.
 //
+// A terminal ends a session on its own (after its idle time, or when the link drops). An
+// operation that finds at its start that the session opened by OpenConnection is gone (the
+// link closed, or the terminal answers ERR_NOT_OPEN) opens a new one once, with the settings
+// and the machine number of that OpenConnection, and repeats itself; when the lost session had
+// disabled the terminal, the new one disables it again first. A new session to another unit
+// (another serial or log generation) is refused with ERR_NOT_OPEN. A step of a walk
+// (NextLogRecord, NextAllLogRecord, GetNextUserID) opens nothing: a walk whose link went fails
+// with ERR_NOT_OPEN, also after a new session. CloseConnection ends all this.
+//
 // Links: "ethernet" after ConfigureNetwork (TCP), "com" with CommPort/Baudrate (serial device),
 // "usb" (a USB terminal presenting a serial device). OpenConnection picks the link from what
 // was selected last: ConfigureNetwork selects TCP; setting CommPort, or selectComPort(), the

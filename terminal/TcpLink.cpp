@@ -1,6 +1,7 @@
 #include "TcpLink.h"
 
 #include "FrameDecoder.h"
+#include "KeepAlive.h"
 #include "ResultCode.h"
 
 #include <QTcpSocket>
@@ -31,6 +32,7 @@ int TcpLink::open(QDeadlineTimer deadline) {
         return ERR_COMPORT_ERROR;
     }
     socket().setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    keepConnectionAlive(socket());
     return SUCCESS;
 }
 
@@ -40,6 +42,13 @@ void TcpLink::close() {
 
 bool TcpLink::isOpen() const {
     return socket().state() == QAbstractSocket::ConnectedState;
+}
+
+bool TcpLink::stillOpen() {
+    // A look without waiting: reads what is there, and so finds the end of the stream.
+    if (isOpen() && socket().bytesAvailable() == 0)
+        socket().waitForReadyRead(0);
+    return isOpen();
 }
 
 } // namespace selvenor

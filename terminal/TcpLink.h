@@ -14,6 +14,7 @@ public:
     int open(QDeadlineTimer deadline) override;
     void close() override;
     bool isOpen() const override;
+    bool stillOpen() override;
 
 private:
     QTcpSocket& socket();

@@ -17,6 +17,10 @@ bool TerminalLink::isOpen() const {
     return m_device->isOpen();
 }
 
+bool TerminalLink::stillOpen() {
+    return isOpen();
+}
+
 int TerminalLink::wireTimeMs(int) const {
     return 0;
 }

@@ -19,6 +19,9 @@ public:
     virtual int open(QDeadlineTimer deadline) = 0;
     virtual void close();
     virtual bool isOpen() const;
+    // Like isOpen(), but first takes notice of a close by the other side that arrived since the
+    // last wait (a TCP connection the terminal ended while nobody was reading).
+    virtual bool stillOpen();
     // Milliseconds that `bytes` take on the line; 0 where the link is not paced by a baud rate.
     virtual int wireTimeMs(int bytes) const;
     // Bytes a second the line carries when it is paced by a baud rate; 0 where it is not.

@@ -1,6 +1,7 @@
 #include "RawClient.h"
 #include "common/Errors.h"
 #include "sim/StateFile.h"
+#include "support/LoopbackSockets.h"
 #include "support/SimulatorFixture.h"
 #include "terminal/Messages.h"
 #include "terminal/ResultCode.h"
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -80,9 +80,10 @@ TEST(SessionLimits, SilentHolderOnTheSerialLineLosesTheTerminalToo) {
     QThread::msleep(1300);
     ASSERT_TRUE(openTcp(other, sim)) << lastError(other);
     EXPECT_TRUE(sim.state()["enabled"].toBool());
+    EXPECT_FALSE(holder.SetTerminalEnabled(1, false)) << "the line stays, the session is gone";
+    EXPECT_EQ(lastError(holder), ERR_MULTIUSER) << "and another client holds the terminal";
     other.CloseConnection();
-    EXPECT_FALSE(holder.SetTerminalEnabled(1, false));
-    EXPECT_EQ(lastError(holder), ERR_NOT_OPEN) << "the line stays, the session is gone";
+    EXPECT_TRUE(holder.SetTerminalEnabled(1, false)) << "a new session once the terminal is free";
 }
 
 TEST(SessionLimits, ConnectionThatNeverSpeaksIsClosed) {
@@ -184,41 +185,13 @@ TEST(SessionLimits, AfterALockOutEveryFurtherFailureLocksAgain) {
     EXPECT_TRUE(openTcp(clock, sim, 5));
 }
 
-namespace {
-
-// The simulator's end of a loopback connection in this process: the socket whose own port is
-// `serverPort` and whose peer's is `clientPort`.
-int serverSocketOf(quint16 serverPort, quint16 clientPort) {
-    for (int fd = 3; fd < 4096; ++fd) {
-        sockaddr_in local{}, peer{};
-        socklen_t size = sizeof local;
-        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) != 0 ||
-            local.sin_family != AF_INET)
-            continue;
-        size = sizeof peer;
-        if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &size) == 0 &&
-            ntohs(local.sin_port) == serverPort && ntohs(peer.sin_port) == clientPort)
-            return fd;
-    }
-    return -1;
-}
-
-int socketOption(int fd, int level, int name) {
-    int value = -1;
-    socklen_t size = sizeof value;
-    ::getsockopt(fd, level, name, &value, &size);
-    return value;
-}
-
-} // namespace
-
 TEST(SessionLimits, ConnectionsAreKeptAliveSoAHalfOpenOneDiesWithinAMinute) {
     SimulatorFixture sim;
     RawClient client;
     ASSERT_TRUE(client.connectTo(sim.port()));
     client.send(RawClient::request(Command::Hello, 1));
     ASSERT_EQ(client.reply().result, SUCCESS);
-    const int fd = serverSocketOf(sim.port(), client.socket.localPort());
+    const int fd = loopbackSocketBetween(sim.port(), client.socket.localPort());
     ASSERT_GE(fd, 0);
     EXPECT_EQ(socketOption(fd, SOL_SOCKET, SO_KEEPALIVE), 1);
     const int idle = socketOption(fd, IPPROTO_TCP, TCP_KEEPIDLE);

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QJsonDocument>
 #include <QRegularExpression>
 
 SimulatorProcess::~SimulatorProcess() {
@@ -13,9 +15,20 @@ QString SimulatorProcess::programPath() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("selvenor-sim"));
 }
 
+bool SimulatorProcess::writeState(const QString& path, const QJsonObject& state) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(state).toJson()) > 0;
+}
+
 QString SimulatorProcess::output() {
     m_output += QString::fromUtf8(m_process.readAllStandardError());
     return m_output;
+}
+
+QString SimulatorProcess::settledOutput(int quietMs) {
+    while (m_process.waitForReadyRead(quietMs)) {
+    }
+    return output();
 }
 
 bool SimulatorProcess::start(const QString& statePath, const QStringList& extraArguments,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -29,8 +30,12 @@ public:
     QString serialPath() const { return m_serialPath; }
     // Everything the program wrote to standard error so far.
     QString output();
+    // Everything it wrote until now, once nothing more came for `quietMs`.
+    QString settledOutput(int quietMs = 100);
 
     static QString programPath();
+    // Writes a state file for start(); false when it cannot be written.
+    static bool writeState(const QString& path, const QJsonObject& state);
 
 private:
     QProcess m_process;

@@ -1,4 +1,5 @@
 #include "ControlHarness.h"
+#include "support/LoopbackSockets.h"
 #include "terminal/ResultCode.h"
 
 #include <QElapsedTimer>
@@ -6,6 +7,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -20,6 +22,21 @@ TEST(TerminalConnection, OpensWithoutPasswordAndCloses) {
     EXPECT_FALSE(c.clock.isOpen());
     EXPECT_FALSE(c.clock.SetTerminalEnabled(1, false));
     EXPECT_EQ(c.lastError(), ERR_NOT_OPEN);
+}
+
+// A terminal that lost power or its cable leaves a connection that nobody closes; keepalive
+// probes end it within a minute (the terminal ends its session on its own).
+TEST(TerminalConnection, TheControlKeepsItsConnectionAlive) {
+    ConnectedControl c(SimulatorFixture::state({}));
+    ASSERT_TRUE(c.connect());
+    const int fd = loopbackSocketBetween(0, c.sim.port());
+    ASSERT_GE(fd, 0) << "the control's end of the connection";
+    EXPECT_EQ(socketOption(fd, SOL_SOCKET, SO_KEEPALIVE), 1);
+    const int idle = socketOption(fd, IPPROTO_TCP, TCP_KEEPIDLE);
+    const int interval = socketOption(fd, IPPROTO_TCP, TCP_KEEPINTVL);
+    const int probes = socketOption(fd, IPPROTO_TCP, TCP_KEEPCNT);
+    EXPECT_GT(probes, 0);
+    EXPECT_LE(idle + interval * probes, 60) << idle << " " << interval << " " << probes;
 }
 
 TEST(TerminalConnection, ChallengeResponseAcceptsTheRightPassword) {

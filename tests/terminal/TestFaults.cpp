@@ -64,6 +64,7 @@ TEST(TerminalFaults, FailedOpenConnection) {
     EXPECT_TRUE(c.connect());
 }
 
+// The walk fails; the enable of the bracket that follows opens a new session for itself.
 TEST(TerminalFaults, DroppedLinkFailsTheOperationAndClosesTheConnection) {
     ConnectedControl c(faulty({{"dropAfterFrames", 3}}));
     ASSERT_TRUE(c.connect());                          // frame 1
@@ -73,8 +74,12 @@ TEST(TerminalFaults, DroppedLinkFailsTheOperationAndClosesTheConnection) {
     EXPECT_FALSE(c.clock.NextLogRecord(1, tm, enroll, em, verify, y, mo, d, h, mi));
     EXPECT_EQ(c.lastError(), ERR_READ_FAIL);
     EXPECT_FALSE(c.clock.isOpen());
-    EXPECT_FALSE(c.clock.SetTerminalEnabled(1, true));
-    EXPECT_EQ(c.lastError(), ERR_NOT_OPEN);
+    EXPECT_FALSE(c.clock.NextLogRecord(1, tm, enroll, em, verify, y, mo, d, h, mi));
+    EXPECT_EQ(c.lastError(), ERR_NOT_OPEN) << "a walk step opens nothing";
+    EXPECT_TRUE(c.clock.SetTerminalEnabled(1, true))
+        << ResultCodeSymbol(c.lastError()).toStdString();
+    EXPECT_TRUE(c.clock.isOpen());
+    c.clock.CloseConnection();
     c.sim.stop();
     EXPECT_TRUE(c.sim.state()["enabled"].toBool(false));
     EXPECT_EQ(c.sim.state()["logs"].toArray()[0].toObject()["read"].toBool(true), false);

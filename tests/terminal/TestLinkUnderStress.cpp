@@ -6,8 +6,6 @@
 #include "terminal/ResultCode.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QJsonDocument>
 #include <QTcpSocket>
 
 using namespace selvenor;
@@ -19,18 +17,13 @@ QByteArray markerFlood(int bytes) {
     return unit.repeated(bytes / unit.size());
 }
 
-bool writeState(const QString& path, const QJsonObject& state) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(state).toJson()) > 0;
-}
-
 } // namespace
 
 // Every marker of the burst announces the largest frame. Nobody needs a session to send it.
 TEST(LinkUnderStress, AfterAMegabyteOfMarkersTheTerminalAnswersWithinFiveSeconds) {
     TempFolder folder;
     const QString statePath = folder.file(QStringLiteral("terminal.json"));
-    ASSERT_TRUE(writeState(statePath, SimulatorFixture::state({})));
+    ASSERT_TRUE(SimulatorProcess::writeState(statePath, SimulatorFixture::state({})));
     SimulatorProcess sim;
     ASSERT_TRUE(sim.start(statePath, {QStringLiteral("--quiet")})) << sim.output().toStdString();
 
