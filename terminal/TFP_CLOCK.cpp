@@ -324,7 +324,7 @@ bool TFP_CLOCK::OpenConnection(int machine) {
 
 void TFP_CLOCK::CloseConnection() {
     if (d->link && d->link->isOpen())
-        d->channel.post(Command::Bye, 0);
+        d->channel.post(Command::Bye, d->sessionMachine);
     d->sessionWanted = false;
     d->terminalDisabled = false;
     d->dropLink();

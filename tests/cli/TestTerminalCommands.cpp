@@ -1,5 +1,8 @@
 #include "CliRunner.h"
 
+#include "support/SimulatorProcess.h"
+
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -88,6 +91,28 @@ TEST_F(TerminalCommands, TimeSetSetsTheTerminalsClock) {
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("cihaz tarih saati ayarlandı..\n"));
     EXPECT_FALSE(sim.state()["clock"].toString().startsWith("2001"));
+}
+
+// The goodbye goes to the terminal of the session, so the terminal ends the session at once
+// rather than refusing it and keeping the session until its idle time.
+TEST_F(TerminalCommands, ASessionEndsWithAByeTheTerminalAccepts) {
+    const QString statePath = temp.file(QStringLiteral("terminal7.json"));
+    ASSERT_TRUE(SimulatorProcess::writeState(
+        statePath, U::state({{"machine", 7}, {"clock", "2012-03-07T09:05:00"}})));
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start(statePath)) << sim.output().toStdString();
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(sim.port());
+    ASSERT_EQ(run({"add-terminal", "Yedi", "--number", "7", "--tcp", address}).status, 0);
+    const Result r = run({"time-get", "Yedi"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+
+    // The control does not wait for the reply to its goodbye: wait for the line in the log.
+    const QDeadlineTimer patience(10000);
+    while (!sim.settledOutput().contains("CloseConnection") && !patience.hasExpired()) {
+    }
+    const QString log = sim.output();
+    EXPECT_TRUE(log.contains("CloseConnection machine=7 -> SUCCESS")) << log.toStdString();
+    EXPECT_FALSE(log.contains("ERR_WRONG_MACHINE")) << log.toStdString();
 }
 
 TEST_F(TerminalCommands, FailuresExitNonZeroWithTheResultCodeName) {
