@@ -28,8 +28,18 @@ quint16 RequestChannel::nextSequence() {
     return m_sequence;
 }
 
-RequestChannel::Outcome RequestChannel::drain(Command command, quint16 sequence, Reply& reply,
-                                              bool& sawCorrupt) {
+namespace {
+
+// A reply repeats the number of the terminal that sent it. Only a refusal of the number carries
+// another one: the terminal's own.
+bool fromTheAddressedTerminal(const Frame& reply, qint32 machine) {
+    return reply.machine == machine || reply.result == ERR_WRONG_MACHINE;
+}
+
+} // namespace
+
+RequestChannel::Outcome RequestChannel::drain(Command command, qint32 machine, quint16 sequence,
+                                              Reply& reply, bool& sawCorrupt) {
     Frame frame;
     for (;;) {
         switch (m_decoder.take(frame)) {
@@ -46,7 +56,8 @@ RequestChannel::Outcome RequestChannel::drain(Command command, quint16 sequence,
         }
         if (!frame.reply || frame.sequence != sequence)
             continue; // an echo or a late reply to an earlier request
-        if (frame.version != protocol::kProtocolVersion || frame.command != quint8(command))
+        if (frame.version != protocol::kProtocolVersion || frame.command != quint8(command) ||
+            !fromTheAddressedTerminal(frame, machine))
             return Outcome::Malformed;
         reply.result = frame.result;
         reply.payload = frame.payload;
@@ -83,7 +94,7 @@ RequestChannel::Reply RequestChannel::transact(Command command, qint32 machine,
         return reply;
     }
     for (;;) {
-        switch (drain(command, request.sequence, reply, sawCorrupt)) {
+        switch (drain(command, machine, request.sequence, reply, sawCorrupt)) {
         case Outcome::Matched:
             return reply;
         case Outcome::Malformed:

@@ -12,7 +12,8 @@ class TerminalLink;
 // Sends one request and waits for its reply, with the protocol's timeout and retry rule: the
 // request goes out again, with the same sequence number, when half the time is spent without a
 // valid reply; after the whole time the operation fails (ERR_READ_FAIL, or ERR_BAD_REPLY when
-// only corrupt frames came).
+// only corrupt frames came). A reply of another command, protocol version or machine number
+// fails it with ERR_BAD_REPLY.
 class RequestChannel {
 public:
     struct Reply {
@@ -32,7 +33,8 @@ public:
 
 private:
     enum class Outcome { Waiting, Matched, Malformed };
-    Outcome drain(protocol::Command command, quint16 sequence, Reply& reply, bool& sawCorrupt);
+    Outcome drain(protocol::Command command, qint32 machine, quint16 sequence, Reply& reply,
+                  bool& sawCorrupt);
     quint16 nextSequence();
 
     TerminalLink* m_link = nullptr;
