@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Selvenor"));
 
     if (app.arguments().contains(QStringLiteral("--time-zones"))) {
+        installWindowFont();
         TfrmTimeZone frmTimeZone;
-        frmTimeZone.setFont(WindowFont());
         frmTimeZone.show();
         return app.exec();
     }
