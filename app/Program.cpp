@@ -9,8 +9,19 @@
 
 namespace selvenor {
 
+namespace {
+
+// Every window, and every widget in it, shows the windows' font from its creation on.
+std::unique_ptr<Tfrmgiris> createMainWindow(TfrmDM& dm, OperatorInterface& ui,
+                                            const DataFolder& folder) {
+    installWindowFont();
+    return std::make_unique<Tfrmgiris>(dm, ui, folder);
+}
+
+} // namespace
+
 Program::Program(OperatorInterface& ui, const DataFolder& folder)
-    : frmgiris(std::make_unique<Tfrmgiris>(frmDM, ui, folder)) {
+    : frmgiris(createMainWindow(frmDM, ui, folder)) {
     frmyeni = std::make_unique<Tfrmyeni>(frmDM, frmgiris->qrycihaz, ui, frmgiris.get());
     frmgiris->setTerminalEditor(frmyeni.get());
     Tfrmgiris* main = frmgiris.get();
@@ -19,10 +30,6 @@ Program::Program(OperatorInterface& ui, const DataFolder& folder)
         frmgiris.get(), &ui);
     frmgiris->setEnrolmentWindow(frmEnrol.get(), frmEnrol->Label3);
     frmTimeZone = std::make_unique<TfrmTimeZone>(frmgiris.get());
-    // Windows do not take their parent's font; every window shows the main window's.
-    for (QWidget* window :
-         std::initializer_list<QWidget*>{frmyeni.get(), frmEnrol.get(), frmTimeZone.get()})
-        window->setFont(WindowFont());
 }
 
 // The windows go before the main window, their parent, and the data module last.

@@ -58,14 +58,6 @@ QPushButton* button(QWidget* area, const char* name, const char* caption, QRect 
     return b;
 }
 
-void setBoldFont(QWidget* widget, int pixelSize = 0) {
-    QFont font = widget->font();
-    font.setBold(true);
-    if (pixelSize > 0)
-        font.setPixelSize(pixelSize);
-    widget->setFont(font);
-}
-
 } // namespace
 
 Tfrmgiris::Tfrmgiris(TfrmDM& dm, OperatorInterface& ui, const DataFolder& folder, QWidget* parent)
@@ -98,7 +90,6 @@ void Tfrmgiris::setEnrolmentWindow(QDialog* window, QLabel* terminalNameLabel) {
 // --- controls ---
 
 void Tfrmgiris::createControls() {
-    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     ScrollBox1 = new QScrollArea(this);
@@ -140,9 +131,9 @@ void Tfrmgiris::createGrid(QWidget* area) {
 
 void Tfrmgiris::createButtons(QWidget* area) {
     BitBtn4 = button(area, "BitBtn4", "BAGLAN", {400, 8, 200, 50});
-    setBoldFont(BitBtn4, 13);
+    BitBtn4->setFont(BoldFont(13));
     BitBtn5 = button(area, "BitBtn5", "Verileri Aktar", {610, 8, 200, 50});
-    setBoldFont(BitBtn5);
+    BitBtn5->setFont(BoldFont());
     ProgressBar1 = place(new QProgressBar(area), "ProgressBar1", 400, 66, 410, 18);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
@@ -160,7 +151,7 @@ void Tfrmgiris::createButtons(QWidget* area) {
     Button2 = button(GroupBox1, "Button2", "kaydet", {300, 12, 100, 28});
 
     BitBtn11 = button(area, "BitBtn11", "Kapat", {610, 300, 200, 50});
-    setBoldFont(BitBtn11, 13);
+    BitBtn11->setFont(BoldFont(13));
 }
 
 void Tfrmgiris::createSecondArea(QWidget* area) {

@@ -10,33 +10,35 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
 
 using namespace selvenor;
 
 // selvenor [--data-dir DIR]   the main window on the data folder (default: beside the program)
 // selvenor --time-zones       the time-zone window on its own
-// selvenor --help | --version  print and exit, without a display
+// selvenor --help | -h | --version  print and exit, without a display
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::puts(VersionLine(QStringLiteral("selvenor")).toUtf8().constData());
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::puts("Kullanım: selvenor [--data-dir KLASÖR]   ana pencere (veriler KLASÖR'de, "
-                      "varsayılan programın klasörü)\n"
-                      "         selvenor --time-zones          yalnız Time Zone penceresi\n"
-                      "         selvenor --help | --version");
-            return 0;
-        }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    switch (infoRequestOf(arguments)) {
+    case InfoRequest::Version:
+        std::puts(VersionLine(QStringLiteral("selvenor")).toUtf8().constData());
+        return 0;
+    case InfoRequest::Help:
+        std::puts("Kullanım: selvenor [--data-dir KLASÖR]   ana pencere (veriler KLASÖR'de, "
+                  "varsayılan programın klasörü)\n"
+                  "         selvenor --time-zones          yalnız Time Zone penceresi\n"
+                  "         selvenor --help | -h | --version");
+        return 0;
+    case InfoRequest::None:
+        break;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Selvenor"));
 
     if (app.arguments().contains(QStringLiteral("--time-zones"))) {
+        installWindowFont();
         TfrmTimeZone frmTimeZone;
-        frmTimeZone.setFont(WindowFont());
         frmTimeZone.show();
         return app.exec();
     }

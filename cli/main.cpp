@@ -44,7 +44,7 @@ QString commandLine(const cli::Command& c) {
 
 void printUsage(QTextStream& stream) {
     stream << kUsagePrefix << "KOMUT [ARGÜMANLAR]\n"
-           << "       selvenor-cli KOMUT --help | --help | --version\n\nKomutlar:\n";
+           << "       selvenor-cli [KOMUT] --help | -h | --version\n\nKomutlar:\n";
     for (const cli::Command& c : cli::commands())
         stream << "  " << commandLine(c).leftJustified(28) << ' ' << QString::fromUtf8(c.summary)
                << '\n';
@@ -53,10 +53,6 @@ void printUsage(QTextStream& stream) {
 // What `selvenor-cli COMMAND --help` prints: the command's own row of the table.
 void printCommandUsage(QTextStream& stream, const cli::Command& c) {
     stream << kUsagePrefix << commandLine(c) << "\n\n" << QString::fromUtf8(c.summary) << '\n';
-}
-
-bool asksForHelp(const QStringList& words) {
-    return words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h"));
 }
 
 const cli::Command* find(const QString& name) {
@@ -76,12 +72,15 @@ int main(int argc, char** argv) {
     QTextStream in(stdin);
 
     const CommandLine line = parse(app.arguments());
-    if (line.name == QLatin1String("--help") || line.name == QLatin1String("-h")) {
-        printUsage(out);
+    const InfoRequest info = infoRequestOf(app.arguments());
+    if (info == InfoRequest::Version) {
+        out << VersionLine(QStringLiteral("selvenor-cli")) << '\n';
         return 0;
     }
-    if (line.name == QLatin1String("--version")) {
-        out << VersionLine(QStringLiteral("selvenor-cli")) << '\n';
+    // Help with no command before it (only options) is the program's own usage.
+    const bool helpAlone = info == InfoRequest::Help && line.name.startsWith(QLatin1Char('-'));
+    if (helpAlone) {
+        printUsage(out);
         return 0;
     }
     const cli::Command* command = find(line.name);
@@ -91,7 +90,7 @@ int main(int argc, char** argv) {
         printUsage(err);
         return 2;
     }
-    if (asksForHelp(line.arguments)) {
+    if (info == InfoRequest::Help) {
         printCommandUsage(out, *command);
         return 0;
     }

@@ -10,6 +10,10 @@ QLocale turkish() {
     return QLocale(QLocale::Turkish, QLocale::Turkey);
 }
 
+QString timeOfDay(const QTime& time) {
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
+
 } // namespace
 
 void setProcessDateFormats() {
@@ -33,10 +37,15 @@ QString DateToLongStr(const QDate& date) {
 }
 
 QString DateTimeToStr(const QDateTime& dateTime) {
-    const QString date = DateToStr(dateTime.date());
-    if (dateTime.time() == QTime(0, 0))
-        return date;
-    return date + QLatin1Char(' ') + dateTime.time().toString(QStringLiteral("HH:mm:ss"));
+    if (!dateTime.isValid() || dateTime.time() == QTime(0, 0))
+        return DateToStr(dateTime.date());
+    return DateTimeText(dateTime);
+}
+
+QString DateTimeText(const QDateTime& dateTime) {
+    if (!dateTime.isValid())
+        return QString();
+    return DateToStr(dateTime.date()) + QLatin1Char(' ') + timeOfDay(dateTime.time());
 }
 
 QString DisplayText(const QVariant& value) {

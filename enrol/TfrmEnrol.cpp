@@ -12,6 +12,7 @@
 #include "common/TextFunctions.h"
 #include "data/TfrmDM.h"
 #include "gui/QtOperator.h"
+#include "gui/WindowFont.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,6 +33,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace selvenor {
 
@@ -64,12 +67,13 @@ const char kLaidDownWidths[] = "laidDownWidths";
 void fitColumnTitles(QTableView* view) {
     const QList<int> widths = view->property(kLaidDownWidths).value<QList<int>>();
     const QHeaderView* header = view->horizontalHeader();
-    const int margins =
-        2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     for (int c = 0; c < widths.size(); ++c) {
         const QString title = view->model()->headerData(c, Qt::Horizontal).toString();
-        view->setColumnWidth(
-            c, qMax(widths[c], header->fontMetrics().horizontalAdvance(title) + margins));
+        // Glyphs may reach past the rounded advance; the whole fractional width is needed.
+        const int titleWidth =
+            int(std::ceil(QFontMetricsF(header->font()).horizontalAdvance(title)));
+        view->setColumnWidth(c, qMax(widths[c], titleWidth + margins));
     }
 }
 
@@ -156,9 +160,7 @@ void TfrmEnrol::createFrame() {
     auto* top = new QHBoxLayout;
     Label3 = named(new QLabel(this), "Label3");
     Label5 = named(new QLabel(this), "Label5");
-    QFont bold = font();
-    bold.setBold(true);
-    Label3->setFont(bold);
+    Label3->setFont(BoldFont());
     top->addWidget(new QLabel(QStringLiteral("Bağlantı Kurulan Terminal:"), this));
     top->addWidget(Label3);
     top->addStretch();
@@ -231,9 +233,7 @@ QWidget* TfrmEnrol::createAllDataSheet() {
     DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
     DBGrid1->setItemDelegateForColumn(0, new MoneyGreenColumn(DBGrid1));
-    QFont bold = DBGrid1->horizontalHeader()->font();
-    bold.setBold(true);
-    DBGrid1->horizontalHeader()->setFont(bold);
+    DBGrid1->horizontalHeader()->setFont(BoldFont());
     names->addWidget(DBGrid1, 1);
     auto* count = new QHBoxLayout;
     Label7 = named(new QLabel(sheet), "Label7");

@@ -10,4 +10,16 @@ namespace selvenor {
 // readable in the sizes they were laid out for.
 QFont WindowFont();
 
+// The families that stand for "MS Sans Serif", in the order they are preferred.
+QStringList WindowFontStandIns();
+
+// Makes the windows' font the application's, so that every widget shows it: grid titles, scroll
+// bars, menus and message boxes too, which take the application's font rather than their
+// parent's. Call it before the first window is created.
+void installWindowFont();
+
+// Bold, and of `pixelSize` pixels when that is given; every other attribute comes from the
+// widget's parent, so a widget with this font follows the windows' font.
+QFont BoldFont(int pixelSize = 0);
+
 } // namespace selvenor

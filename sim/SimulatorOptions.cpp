@@ -45,7 +45,7 @@ const QList<QCommandLineOption>& optionList() {
         {"drop-after", "Drop the link after N frames of a session.", "N"},
         {"delay-ms", "Delay every reply.", "MS"},
         {"quiet", "No log lines."},
-        {"help", "Print this help and exit."},
+        {{"help", "h"}, "Print this help and exit."},
         {"version", "Print the version and exit."},
     };
     return options;
@@ -71,7 +71,7 @@ QString SimulatorOptions::usage() {
         "usage: selvenor-sim --state FILE [--listen HOST:PORT] [--serial PATH|pty] [--baud B] "
         "[--machine N] [--password P] [--refuse-disable] [--fail OP:CODE[:WHEN]] "
         "[--corrupt OP[:WHEN[:KIND]]] [--drop-after N] [--delay-ms MS] [--quiet]\n"
-        "       selvenor-sim --help | --version");
+        "       selvenor-sim --help | -h | --version");
 }
 
 SimulatorOptions SimulatorOptions::parse(const QStringList& arguments) {
@@ -83,10 +83,6 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments) {
         throw Error(QStringLiteral("unexpected argument '%1'\n%2")
                         .arg(p.positionalArguments().first(), usage()));
     SimulatorOptions o;
-    o.help = p.isSet("help");
-    o.version = p.isSet("version");
-    if (o.help || o.version)
-        return o;
     o.statePath = p.value("state");
     if (o.statePath.isEmpty())
         throw Error(QStringLiteral("--state FILE is required\n") + usage());

@@ -21,8 +21,6 @@ struct SimulatorOptions {
     std::optional<qint32> password;
     FaultPlan faults; // added to the faults of the state file
     bool quiet = false;
-    bool help = false;    // --help: print helpText() and exit
-    bool version = false; // --version: print the version and exit
 
     // Throws selvenor::Error with a message and the usage line on a bad command line.
     static SimulatorOptions parse(const QStringList& arguments);

@@ -77,17 +77,19 @@ int serve(QCoreApplication& app, const SimulatorOptions& options, SimulatorServe
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    const InfoRequest info = infoRequestOf(app.arguments());
+    if (info != InfoRequest::None) {
+        const QString text = info == InfoRequest::Help
+                                 ? SimulatorOptions::helpText()
+                                 : VersionLine(QStringLiteral("selvenor-sim")) + '\n';
+        std::fputs(text.toUtf8().constData(), stdout);
+        return 0;
+    }
     quitOnSignals(app);
     SimulatorOptions options;
     std::unique_ptr<SimulatorServer> server;
     try {
         options = SimulatorOptions::parse(app.arguments());
-        if (options.help || options.version) {
-            const QString text = options.help ? SimulatorOptions::helpText()
-                                              : VersionLine(QStringLiteral("selvenor-sim")) + '\n';
-            std::fputs(text.toUtf8().constData(), stdout);
-            return 0;
-        }
         auto store = std::make_unique<StateStore>(options.statePath);
         TerminalState state = store->load();
         if (!options.quiet && !store->note().isEmpty())

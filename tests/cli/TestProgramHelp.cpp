@@ -50,12 +50,67 @@ TEST(ProgramHelp, EveryCommandPrintsItsOwnUsageOnHelpAndExitsZero) {
     EXPECT_FALSE(r.out.contains("download-all")) << "only the command's own usage";
 }
 
+const char* const kPrograms[] = {"selvenor", "selvenor-cli", "selvenor-sim"};
+
+// The first line of each program's usage.
+QString usageStart(const QString& program) {
+    if (program == QLatin1String("selvenor-sim"))
+        return QStringLiteral("usage: selvenor-sim --state FILE");
+    return QStringLiteral("Kullanım: ") + program + QStringLiteral(" [--data-dir KLASÖR]");
+}
+
 TEST(ProgramHelp, AllThreeProgramsTellTheirVersion) {
-    for (const char* program : {"selvenor", "selvenor-cli", "selvenor-sim"}) {
+    for (const char* program : kPrograms) {
         const ProgramRun r = runProgram(program, {"--version"});
         EXPECT_EQ(r.status, 0) << program << ": " << r.err.toStdString();
         EXPECT_EQ(r.out.trimmed(), QString::fromLatin1(program) + " 1.0");
     }
+}
+
+TEST(ProgramHelp, AllThreeProgramsTakeHelpAndItsShortForm) {
+    for (const char* program : kPrograms) {
+        for (const char* flag : {"--help", "-h"}) {
+            const ProgramRun r = runProgram(program, {flag});
+            EXPECT_EQ(r.status, 0) << program << ' ' << flag << ": " << r.err.toStdString();
+            EXPECT_TRUE(r.out.startsWith(usageStart(program)))
+                << program << ' ' << flag << ": " << r.out.toStdString();
+            EXPECT_TRUE(r.out.contains("--version")) << program;
+        }
+    }
+}
+
+// The words ask for the usage or the version wherever they stand, and nothing else runs: the
+// data folder does not exist, the simulator's state folder neither, the terminal is unknown.
+TEST(ProgramHelp, HelpAndVersionAfterOtherWordsRunNothing) {
+    const QStringList missing = {"--data-dir", "/nonexistent/selvenor"};
+    const std::pair<QString, QStringList> lines[] = {
+        {"selvenor", missing},
+        {"selvenor-cli", missing + QStringList{"time-get", "Yok"}},
+        {"selvenor-cli", missing + QStringList{"download", "--all"}},
+        {"selvenor-sim", {"--state", "/nonexistent/selvenor/state.json", "--listen", "bogus"}},
+    };
+    for (const auto& [program, words] : lines) {
+        const ProgramRun version = runProgram(program, words + QStringList{"--version"});
+        EXPECT_EQ(version.status, 0) << program.toStdString() << ": " << version.err.toStdString();
+        EXPECT_EQ(version.out.trimmed(), program + " 1.0");
+        EXPECT_TRUE(version.err.isEmpty()) << version.err.toStdString();
+
+        const ProgramRun help = runProgram(program, words + QStringList{"-h"});
+        EXPECT_EQ(help.status, 0) << program.toStdString() << ": " << help.err.toStdString();
+        EXPECT_TRUE(help.out.startsWith(usageStart(program))) << help.out.toStdString();
+        EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
+    }
+    EXPECT_EQ(runProgram("selvenor-sim", {"--bogus", "--help"}).status, 0)
+        << "help comes before the options are checked";
+    const ProgramRun both = runProgram("selvenor-cli", {"--version", "--help"});
+    EXPECT_TRUE(both.out.startsWith(usageStart("selvenor-cli"))) << "help wins over version";
+}
+
+TEST(ProgramHelp, HelpForAnUnknownCommandIsAnError) {
+    const ProgramRun r = runProgram("selvenor-cli", {"bogus", "--help"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.startsWith("Bilinmeyen komut: bogus")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
 }
 
 TEST(ProgramHelp, TheSimulatorAndTheWindowProgramPrintTheirUsage) {

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +14,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+#include <cmath>
 
 namespace {
 
@@ -69,16 +71,10 @@ void checkGrid(const QTableView* grid, QStringList& cut) {
     for (int c = 0; c < header->count(); ++c) {
         if (header->isSectionHidden(c))
             continue;
-        // The title is drawn between the header's margins and elided when it does not fit; a
-        // header that highlights the sections of the selected row draws their titles bold.
-        QFont font = header->font();
-        font.setBold(font.bold() || header->highlightSections());
-        const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
-        const int needed =
-            QFontMetrics(font).horizontalAdvance(title) +
-            2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        const int needed = titleWidthNeeded(grid, c);
         if (needed > header->sectionSize(c))
-            cut << describe(grid, title, needed, header->sectionSize(c));
+            cut << describe(grid, grid->model()->headerData(c, Qt::Horizontal).toString(), needed,
+                            header->sectionSize(c));
     }
 }
 
@@ -115,7 +111,103 @@ void checkVisibleWidgets(QWidget* window, QStringList& cut) {
     }
 }
 
+// Whether `w`, or a widget between it and `window`, sets a font of its own.
+bool setsOwnFont(const QWidget* w, const QWidget* window) {
+    for (; w && w != window; w = w->parentWidget()) {
+        if (w->testAttribute(Qt::WA_SetFont))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+int titleWidthNeeded(const QTableView* grid, int column) {
+    const QHeaderView* header = grid->horizontalHeader();
+    // The title is drawn between the header's margins and elided when it does not fit; a header
+    // that highlights the sections of the selected row draws their titles bold.
+    QFont font = header->font();
+    font.setBold(font.bold() || header->highlightSections());
+    const QString title = grid->model()->headerData(column, Qt::Horizontal).toString();
+    return int(std::ceil(QFontMetricsF(font).horizontalAdvance(title))) +
+           2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+}
+
+namespace {
+
+// The header of `grid` as drawn, from the left edge of `column` on, `width` pixels of it.
+QImage titlePixels(QTableView* grid, int column, int width) {
+    QHeaderView* header = grid->horizontalHeader();
+    QImage image(header->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    header->render(&image);
+    return image.copy(header->sectionViewportPosition(column), 0, width, image.height());
+}
+
+bool sameColumn(const QImage& image, int x, int other) {
+    for (int y = 0; y < image.height(); ++y) {
+        if (image.pixel(x, y) != image.pixel(other, y))
+            return false;
+    }
+    return true;
+}
+
+// How far the title reaches in a section drawn `image.width()` pixels wide, far wider than the
+// title: the first pixel column after its last inked one. Its right part is bare header.
+int inkEnd(const QImage& image) {
+    const int bare = image.width() - image.width() / 4;
+    int end = 0;
+    for (int x = 0; x < bare; ++x) {
+        if (!sameColumn(image, x, bare))
+            end = x + 1;
+    }
+    return end;
+}
+
+} // namespace
+
+bool titleDrawnInFullAt(QTableView* grid, int column, int width) {
+    QHeaderView* header = grid->horizontalHeader();
+    const int laidOut = grid->columnWidth(column);
+    const Qt::Alignment alignment = header->defaultAlignment();
+    // Drawn from the left in both widths, the title stands in the same place in both.
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const int wideWidth = 4 * width + 200;
+    // The header draws only what lies inside it: the grid grows for the wide column.
+    const QSize size = grid->size();
+    grid->resize(header->sectionViewportPosition(column) + wideWidth + 100, size.height());
+    grid->setColumnWidth(column, wideWidth);
+    QCoreApplication::processEvents();
+    QImage wide = titlePixels(grid, column, wideWidth);
+    const int end = inkEnd(wide);
+    grid->setColumnWidth(column, width);
+    QCoreApplication::processEvents();
+    const QImage narrow = titlePixels(grid, column, end);
+    grid->setColumnWidth(column, laidOut);
+    grid->resize(size);
+    header->setDefaultAlignment(alignment);
+    return end > 0 && narrow == wide.copy(0, 0, end, wide.height());
+}
+
+QStringList widgetsNotInFont(QWidget* window, const QFont& font) {
+    const QFontInfo wanted(font);
+    QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    widgets.prepend(window);
+    QStringList misfits;
+    for (const QWidget* w : widgets) {
+        const QFontInfo shown(w->font());
+        const bool own = setsOwnFont(w, window);
+        const bool familyDiffers =
+            shown.family() != wanted.family() && !(own && shown.fixedPitch());
+        const bool sizeDiffers = !own && shown.pixelSize() != wanted.pixelSize();
+        if (familyDiffers || sizeDiffers)
+            misfits << QStringLiteral("%1 (%2): %3 %4 px")
+                           .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()),
+                                shown.family())
+                           .arg(shown.pixelSize());
+    }
+    return misfits;
+}
 
 QStringList cutTexts(QWidget* window) {
     QStringList cut;

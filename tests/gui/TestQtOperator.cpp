@@ -77,3 +77,14 @@ TEST(QtOperator, TheBusyCursorComesAndGoes) {
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
+
+// The MySQL connection set-up's warning names no icon, and its box shows none.
+TEST(QtOperator, AMessageWithoutAnIconShowsNone) {
+    QtOperator ui;
+    std::unique_ptr<SeenBox> seen(answerNextBox(QMessageBox::Ok));
+    EXPECT_EQ(ui.messageBox("Veritabanına bağlanamadı....", "UYARI", Icon::None,
+                            static_cast<int>(Button::Ok)),
+              Button::Ok);
+    EXPECT_EQ(seen->title, QStringLiteral("UYARI"));
+    EXPECT_EQ(seen->icon, QMessageBox::NoIcon);
+}

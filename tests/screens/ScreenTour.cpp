@@ -1,11 +1,13 @@
-// selvenor-screen-tour --data-dir DIR OUT
+// selvenor-screen-tour --data-dir DIR [--members] OUT
 //
 // Opens the program's windows on DIR exactly as program start does and operates them as the
 // operator would: the main window (both areas), the terminal editor in its three link kinds,
 // the enrolment window sheet by sheet after a download from the terminal "Demo" (which must be
 // registered in DIR and running), the time-zone window and a message box. Each window is
 // photographed by its own X window id with `xwd -id` into OUT/NAME.xwd. scripts/screenshots.sh
-// runs it under Xvfb and turns the pictures into PNG files.
+// runs it under Xvfb and turns the pictures into PNG files. With --members the MySQL settings of
+// DIR name a database whose personnel table holds members: the membership sheet, disabled as it
+// always is, is photographed with the list its "Bağlan" fills.
 
 #include "app/Program.h"
 #include "app/Tfrmgiris.h"
@@ -17,6 +19,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
@@ -45,6 +49,10 @@ void photograph(QWidget* window, const QString& name) {
         return;
     }
     QCoreApplication::processEvents();
+    // A window that another one covers comes out with a black hole where the other stands.
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box && box != window)
+        fail(name + QStringLiteral(": a message box covers it: ") + box->text());
     const QString file = QDir(g_out).filePath(name + QStringLiteral(".xwd"));
     const int status = QProcess::execute(
         QStringLiteral("xwd"), {QStringLiteral("-silent"), QStringLiteral("-id"),
@@ -86,6 +94,16 @@ int rowOf(TerminalList& list, const QString& name) {
     return -1;
 }
 
+// What "Bağlan" of the membership sheet does, on a sheet that takes no input: enabled for the
+// click only, so the picture shows it as the operator does.
+void listMembers(TfrmEnrol& enrol) {
+    enrol.TabSheet6->setEnabled(true);
+    enrol.btnBaglan->click();
+    enrol.TabSheet6->setEnabled(false);
+    if (enrol.Label36->text().isEmpty() || enrol.Label36->text() == QLatin1String("0"))
+        fail(QStringLiteral("the membership sheet lists no members"));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -93,10 +111,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Selvenor"));
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: selvenor-screen-tour --data-dir DIR OUT\n");
+        std::fprintf(stderr, "usage: selvenor-screen-tour --data-dir DIR [--members] OUT\n");
         return 2;
     }
     g_out = args.last();
+    const bool members = args.contains(QStringLiteral("--members"));
 
     QtOperator ui;
     Program program(ui, DataFolder::fromArguments(args.mid(0, args.size() - 1)));
@@ -139,7 +158,11 @@ int main(int argc, char** argv) {
     });
     tour.add([&] { enrol.BitBtn1->click(); }); // the download from the terminal
     for (int sheet = 0; sheet < 6; ++sheet) {
-        tour.add([&enrol, sheet] { enrol.PageControl1->setCurrentIndex(sheet); });
+        tour.add([&enrol, sheet, members] {
+            enrol.PageControl1->setCurrentIndex(sheet);
+            if (sheet == 5 && members)
+                listMembers(enrol);
+        });
         tour.add([&enrol, sheet] {
             photograph(&enrol, QStringLiteral("enrolment-sheet-%1").arg(sheet + 1));
         });
@@ -162,5 +185,7 @@ int main(int argc, char** argv) {
     });
     tour.add([&] { main.BitBtn4->click(); }); // disconnect
     tour.start();
-    return app.exec();
+    const int status = app.exec();
+    // A step that failed inside a window's own event loop may leave the exit code at 0.
+    return g_failures ? 1 : status;
 }
