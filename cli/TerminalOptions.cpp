@@ -4,14 +4,18 @@ namespace selvenor::cli {
 
 namespace {
 
-void chooseTcp(const QString& command, const QString& address, TerminalEntry& entry) {
+void takeTcpAddress(const QString& command, const QString& address, TerminalEntry& entry) {
     const qsizetype colon = address.lastIndexOf(QLatin1Char(':'));
     if (colon <= 0 || colon == address.size() - 1)
         usageError(command, QStringLiteral("--tcp HOST:PORT bekler, verilen: '%1'").arg(address));
-    entry.Tip = tipForConnectionType(ConnectionType::Ethernet);
     entry.Ip = address.left(colon);
     entry.NetPort = address.mid(colon + 1);
-    entry.Sifre = QStringLiteral("0");
+}
+
+// The selector's choice: the Tip and the password the editor gives it.
+void choose(ConnectionType type, TerminalEntry& entry) {
+    entry.Tip = tipForConnectionType(type);
+    entry.Sifre = passwordAfterChoosing(type, entry.Sifre);
 }
 
 void chooseLink(const QString& command, const CommandArguments& a, TerminalEntry& entry,
@@ -23,15 +27,15 @@ void chooseLink(const QString& command, const CommandArguments& a, TerminalEntry
     if (kinds > 1)
         usageError(command, QStringLiteral("--tcp, --com ve --usb seçeneklerinden yalnız biri"));
     if (a.has("--tcp")) {
-        chooseTcp(command, a.value("--tcp"), entry);
+        takeTcpAddress(command, a.value("--tcp"), entry);
+        choose(ConnectionType::Ethernet, entry);
     } else if (a.has("--com")) {
-        entry.Tip = tipForConnectionType(ConnectionType::Com);
+        choose(ConnectionType::Com, entry);
         entry.ComPort = a.value("--com");
         if (entry.ComBaud.isEmpty())
             entry.ComBaud = QStringLiteral("9600");
     } else if (a.has("--usb")) {
-        entry.Tip = tipForConnectionType(ConnectionType::Usb);
-        entry.Sifre = QStringLiteral("0");
+        choose(ConnectionType::Usb, entry);
     }
 }
 

@@ -25,6 +25,12 @@ ConnectionType connectionTypeForTip(const QString& tip) {
     return ConnectionType::None;
 }
 
+QString passwordAfterChoosing(ConnectionType type, const QString& password) {
+    if (type == ConnectionType::Ethernet || type == ConnectionType::Usb)
+        return QStringLiteral("0");
+    return password;
+}
+
 TerminalEntry entryOf(const TerminalRecord& row) {
     TerminalEntry e;
     e.Terminal = row.Terminal;
