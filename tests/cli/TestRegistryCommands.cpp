@@ -41,6 +41,10 @@ TEST_F(RegistryCommands, ChangeWritesTheGivenFieldsAndKeepsTheHiddenOnes) {
     ASSERT_EQ(run({"change-terminal", "Ön Kapı", "--password", "1234"}).status, 0);
     EXPECT_EQ(query(kColumns).first(),
               QStringLiteral("Ön Kapı|7|ethernet|4|38400|192.0.2.9|5005|1234"));
+    ASSERT_EQ(run({"change-terminal", "Ön Kapı", "--tcp", "192.0.2.9:5006"}).status, 0);
+    EXPECT_EQ(query(kColumns).first(),
+              QStringLiteral("Ön Kapı|7|ethernet|4|38400|192.0.2.9|5006|0"))
+        << "choosing tcp/ip again starts with the password 0";
     EXPECT_EQ(query(kColumns).last(), QStringLiteral("Depo|3|ethernet|||127.0.0.1|1|8"));
 }
 
