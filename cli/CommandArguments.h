@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Errors.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -9,6 +11,16 @@ namespace selvenor::cli {
 
 // Throws selvenor::Error with `message` and the usage line of `command` from the command table.
 [[noreturn]] void usageError(const QString& command, const QString& message);
+
+// Runs `check`, the checks of a command's input; an Error it throws is thrown again with
+// "command: " in front, so the line names what refused the input.
+template <typename F> auto checkedInput(const QString& command, F&& check) {
+    try {
+        return check();
+    } catch (const Error& e) {
+        throw Error(command + QStringLiteral(": ") + e.text());
+    }
+}
 
 // The arguments of one command: words, options that take a value ("--number 3") and flags
 // ("--yes"). An option the command does not know, or one without its value, is a usage error.

@@ -23,6 +23,7 @@ public:
     void setFileName(const QString&) override {}
     void setWorkLines(const QString&) override {}
     void setIntermediateLines(const QString&) override {}
+    bool showsLines() const override { return false; }
 
 private:
     void finishLine();

@@ -3,6 +3,7 @@
 #include "CommandArguments.h"
 
 #include "common/Errors.h"
+#include "data/Settings.h"
 #include "data/TfrmDM.h"
 
 namespace selvenor::cli {
@@ -16,7 +17,7 @@ bool has(OperatorInterface::Buttons buttons, OperatorInterface::Button b) {
 } // namespace
 
 EnrolQuestionAnswers::EnrolQuestionAnswers(OperatorInterface& console, Policy policy)
-    : m_console(console)
+    : ConsentGiven(console)
     , m_policy(policy) {}
 
 EnrolQuestionAnswers::Policy EnrolQuestionAnswers::policyFrom(const QString& command,
@@ -31,20 +32,11 @@ EnrolQuestionAnswers::Policy EnrolQuestionAnswers::policyFrom(const QString& com
                QStringLiteral("--on-error retry, skip ya da stop olmalı: '%1'").arg(value));
 }
 
-void EnrolQuestionAnswers::showMessage(const QString& text) {
-    m_console.showMessage(text);
-}
-
 OperatorInterface::Button EnrolQuestionAnswers::messageBox(const QString& text,
                                                            const QString& caption, Icon icon,
                                                            Buttons buttons) {
-    if (!has(buttons, Button::Yes))
-        return m_console.messageBox(text, caption, icon, buttons);
-    if (!has(buttons, Button::Cancel)) {
-        m_console.messageBox(QStringLiteral("%1: %2 -> evet").arg(caption, text), QString(),
-                             Icon::Warning, static_cast<int>(Button::Ok));
-        return Button::Yes;
-    }
+    if (!has(buttons, Button::Yes) || !has(buttons, Button::Cancel))
+        return ConsentGiven::messageBox(text, caption, icon, buttons);
     ++m_questions;
     Button answer = Button::Cancel;
     QString said = QStringLiteral("stop");
@@ -59,22 +51,13 @@ OperatorInterface::Button EnrolQuestionAnswers::messageBox(const QString& text,
         m_gaveUp = true;
         said = QStringLiteral("stop (%1 deneme sonrası)").arg(kMaxRetries);
     }
-    m_console.messageBox(QStringLiteral("%1: %2 -> %3").arg(caption, text, said), QString(),
-                         Icon::Warning, static_cast<int>(Button::Ok));
+    reportAnswer(caption, text, said);
     return answer;
 }
 
-void EnrolQuestionAnswers::setBusy(bool busy) {
-    m_console.setBusy(busy);
-}
-
-void EnrolQuestionAnswers::letPendingEventsRun() {
-    m_console.letPendingEventsRun();
-}
-
-QString EnrolQuestionAnswers::chooseFileToOpen(const QString& startFolder) {
-    return m_console.chooseFileToOpen(startFolder);
-}
+OfflineEnrolContext::OfflineEnrolContext(CommandContext& context)
+    : answers(context.ui, EnrolQuestionAnswers::Policy::Stop)
+    , ctx(dm, clock, 0, item, answers, view, Settings(context.folder).mySql()) {}
 
 void openLogStore(const DataFolder& folder, TfrmDM& dm) {
     const QString file = folder.file(QStringLiteral("Log.mdb"));

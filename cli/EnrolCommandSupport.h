@@ -1,10 +1,13 @@
 #pragma once
 
 #include "CliCommand.h"
+#include "ForwardingOperator.h"
 
-#include "common/OperatorInterface.h"
+#include "data/TfrmDM.h"
+#include "enrol/EnrolContext.h"
 #include "enrol/EnrolView.h"
 #include "enrol/EnrollItem.h"
+#include "terminal/TFP_CLOCK.h"
 
 #include <QString>
 
@@ -17,7 +20,7 @@ namespace cli {
 // How the enrolment commands answer the question the window asks when one item fails
 // (Yes/No/Cancel): --on-error retry|skip|stop, stop by default. A retry is tried at most
 // kMaxRetries times in a row for the same item; then the run stops.
-class EnrolQuestionAnswers : public OperatorInterface {
+class EnrolQuestionAnswers : public ConsentGiven {
 public:
     enum class Policy { Retry, Skip, Stop };
     static constexpr int kMaxRetries = 3;
@@ -32,18 +35,13 @@ public:
     int questions() const { return m_questions; }
     bool gaveUp() const { return m_gaveUp; }
 
-    void showMessage(const QString& text) override;
     // A Yes/No/Cancel question is answered by the policy and reported; the questions of an
     // upload ("UYARI", Yes/No) are answered Yes and reported: the command asked for consent
     // before it connected, or was given --yes.
     Button messageBox(const QString& text, const QString& caption, Icon icon,
                       Buttons buttons) override;
-    void setBusy(bool busy) override;
-    void letPendingEventsRun() override;
-    QString chooseFileToOpen(const QString& startFolder) override;
 
 private:
-    OperatorInterface& m_console;
     Policy m_policy;
     int m_questions = 0;
     int m_retriesInARow = 0;
@@ -69,6 +67,18 @@ public:
 
 private:
     EnrolQuestionAnswers& m_answers;
+};
+
+// The enrolment window's context for a command that talks to no terminal: the data module (no
+// store opened), the MySQL settings of Settings.ini, the console's answers and view.
+struct OfflineEnrolContext {
+    explicit OfflineEnrolContext(CommandContext& context);
+    TfrmDM dm;
+    TFP_CLOCK clock; // never connected
+    EnrolQuestionAnswers answers;
+    ConsoleEnrolView view{answers};
+    EnrollItem item;
+    EnrolContext ctx;
 };
 
 // Opens Log.mdb of the data folder on the data module; throws FileError when it is missing.

@@ -13,6 +13,13 @@ QString resultCodeText(int code) {
     return ResultCodeText(code);
 }
 
+void unknownTerminal(const QString& command, const QString& name) {
+    usageError(command,
+               QStringLiteral("Bilinmeyen terminal: '%1' (kayıtlı terminaller: selvenor-cli "
+                              "terminals)")
+                   .arg(name));
+}
+
 void openDataStore(const DataFolder& folder, TfrmDM& dm) {
     const QString file = folder.file(QStringLiteral("Data.mdb"));
     if (!TfrmDM::openStore(dm.ADOConnection1(), file))
@@ -34,9 +41,7 @@ RegistryTerminal::~RegistryTerminal() {
 TerminalRecord RegistryTerminal::find(const QString& name) const {
     const std::optional<TerminalRecord> terminal = findTerminalByName(data(), name);
     if (!terminal)
-        usageError(m_command, QStringLiteral("Bilinmeyen terminal: '%1' (kayıtlı terminaller: "
-                                             "selvenor-cli terminals)")
-                                  .arg(name));
+        unknownTerminal(m_command, name);
     return *terminal;
 }
 

@@ -42,12 +42,28 @@ QString commandLine(const cli::Command& c) {
            (*c.usage ? QStringLiteral(" ") + QString::fromUtf8(c.usage) : QString());
 }
 
+// "  name usage  summary"; a long usage gets the summary on a line of its own.
+void printCommandRow(QTextStream& stream, const cli::Command& c) {
+    constexpr int kColumn = 28;
+    const QString line = commandLine(c);
+    stream << "  " << line;
+    if (line.size() > kColumn)
+        stream << '\n' << QString(kColumn + 3, QLatin1Char(' '));
+    else
+        stream << QString(kColumn + 1 - line.size(), QLatin1Char(' '));
+    stream << QString::fromUtf8(c.summary) << '\n';
+}
+
 void printUsage(QTextStream& stream) {
     stream << kUsagePrefix << "KOMUT [ARGÜMANLAR]\n"
-           << "       selvenor-cli [KOMUT] --help | -h | --version\n\nKomutlar:\n";
-    for (const cli::Command& c : cli::commands())
-        stream << "  " << commandLine(c).leftJustified(28) << ' ' << QString::fromUtf8(c.summary)
-               << '\n';
+           << "       selvenor-cli [KOMUT] --help | -h | --version\n";
+    for (const cli::CommandGroup group : cli::kCommandGroups) {
+        stream << '\n' << cli::groupTitle(group) << ":\n";
+        for (const cli::Command& c : cli::commands()) {
+            if (c.group == group)
+                printCommandRow(stream, c);
+        }
+    }
 }
 
 // What `selvenor-cli COMMAND --help` prints: the command's own row of the table.

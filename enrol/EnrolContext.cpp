@@ -24,10 +24,14 @@ QSqlDatabase EnrolContext::logStore() const {
     return dm.ADOConnection2();
 }
 
-QString EnrolContext::lastErrorName() const {
+int EnrolContext::lastErrorCode() const {
     int code = -1;
     clock.GetLastErrorCode(code);
-    return ResultCodeName(code);
+    return code;
+}
+
+QString EnrolContext::lastErrorName() const {
+    return ResultCodeName(lastErrorCode());
 }
 
 OperatorInterface::Button EnrolContext::askContinue(const QString& caption,

@@ -31,7 +31,8 @@ public:
     QSqlDatabase dataStore() const; // Data.mdb: tblEnroll
     QSqlDatabase logStore() const;  // Log.mdb: temp
 
-    // The name of the result code of the last failed terminal operation.
+    // The result code of the last failed terminal operation, and its name.
+    int lastErrorCode() const;
     QString lastErrorName() const;
 
     // The question asked when one item of a loop fails: "<name>: Continue ?" under `caption`,

@@ -7,6 +7,7 @@
 
 #include "common/EventPump.h"
 #include "common/TextFunctions.h"
+#include "terminal/ResultCode.h"
 #include "terminal/TFP_CLOCK.h"
 
 namespace selvenor {
@@ -48,7 +49,8 @@ template <typename Walk> SendResult EnrollSender::send(Walk walk) {
                 break;
             }
             result.lastFailed = true;
-            lastError = m_ctx.lastErrorName();
+            result.lastErrorCode = m_ctx.lastErrorCode();
+            lastError = ResultCodeName(result.lastErrorCode);
             const B answer = m_ctx.askContinue(QStringLiteral("SetEnrollData"), lastError);
             if (answer == B::Yes)
                 continue;

@@ -16,6 +16,7 @@ struct SendResult {
     int failed = 0;         // rows whose failure was answered No
     bool cancelled = false; // a failure answered Cancel
     bool lastFailed = false;
+    int lastErrorCode = 0; // of the last row the terminal refused
 };
 
 // Writes rows of the store onto the terminal one by one, as the uploads do: each row is read

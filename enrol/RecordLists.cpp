@@ -63,4 +63,14 @@ qint32 selectedEnrollNumber(const QueryRowsModel& list) {
     return list.currentValue(kEnrollNumber).toInt();
 }
 
+bool selectEnrollNumber(QueryRowsModel& list, qint32 enrollNumber) {
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (list.value(row, kEnrollNumber).toInt() == enrollNumber) {
+            list.setCurrentRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace selvenor

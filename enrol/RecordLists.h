@@ -35,5 +35,8 @@ private:
 
 // The enroll number of the selected row of a list; throws DatabaseError for an empty list.
 qint32 selectedEnrollNumber(const QueryRowsModel& list);
+// Selects the first row of the list with this enroll number, as a click on it would; false, and
+// the selection unchanged, when the list holds none.
+bool selectEnrollNumber(QueryRowsModel& list, qint32 enrollNumber);
 
 } // namespace selvenor

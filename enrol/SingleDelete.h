@@ -13,9 +13,15 @@ struct SingleItemFields {
     QString backupNumber;   // cmbBackupNumber
 };
 
+// How "Parmakizi Sil" ended.
+struct SingleDeleteResult {
+    bool started = false; // the terminal was disabled
+    bool deleted = false;
+    int resultCode = 0; // of the failed SetTerminalEnabled or DeleteEnrollData
+};
+
 // "Parmakizi Sil": deletes the one item from the terminal. A field that is no integer throws
 // ConversionError ("'x' is not a valid integer value") after the terminal is enabled again.
-// Returns whether the terminal deleted the item.
-bool deleteSingleItem(EnrolContext& ctx, const SingleItemFields& fields);
+SingleDeleteResult deleteSingleItem(EnrolContext& ctx, const SingleItemFields& fields);
 
 } // namespace selvenor

@@ -9,6 +9,7 @@
 #include "common/EventPump.h"
 #include "common/ScopeGuard.h"
 #include "common/TextFunctions.h"
+#include "terminal/ResultCode.h"
 #include "terminal/TFP_CLOCK.h"
 
 namespace selvenor {
@@ -25,6 +26,8 @@ UserCommandResult sendUser(EnrolContext& ctx, qint32 enrollNumber,
         ctx.clock.SetTerminalEnabled(ctx.machine, true);
     });
     if (!ctx.clock.SetTerminalEnabled(ctx.machine, false)) {
+        result.notDisabled = true;
+        result.resultCode = ctx.lastErrorCode();
         ctx.view.setStatus(QStringLiteral("No Device"));
         return result;
     }
@@ -44,13 +47,19 @@ UserCommandResult uploadUser(EnrolContext& ctx, qint32 enrollNumber) {
     return sendUser(ctx, enrollNumber, std::nullopt);
 }
 
-std::optional<UserCommandResult> changePassword(EnrolContext& ctx, qint32 enrollNumber,
-                                                const QString& newPassword) {
+std::optional<qint32> packedNewPassword(OperatorInterface& ui, const QString& newPassword) {
     if (TrimText(newPassword).isEmpty()) {
-        ctx.ui.showMessage(QStringLiteral("Şifre gir"));
+        ui.showMessage(QStringLiteral("Şifre gir"));
         return std::nullopt;
     }
-    const qint32 packed = PackPassword(newPassword);
+    return PackPassword(newPassword);
+}
+
+std::optional<UserCommandResult> changePassword(EnrolContext& ctx, qint32 enrollNumber,
+                                                const QString& newPassword) {
+    const std::optional<qint32> packed = packedNewPassword(ctx.ui, newPassword);
+    if (!packed)
+        return std::nullopt;
     return sendUser(ctx, enrollNumber, packed);
 }
 
@@ -68,6 +77,8 @@ UserCommandResult setUserEnabled(EnrolContext& ctx, qint32 enrollNumber, bool en
     store.forEachRowOfUser(enrollNumber, [&](const EnrollRow& row, int) {
         ReadEnrollRecord(ctx, row);
         if (!ctx.clock.SetTerminalEnabled(ctx.machine, false)) {
+            result.notDisabled = true;
+            result.resultCode = ctx.lastErrorCode();
             ctx.view.setStatus(QStringLiteral("No Device"));
             return false;
         }
@@ -78,7 +89,8 @@ UserCommandResult setUserEnabled(EnrolContext& ctx, qint32 enrollNumber, bool en
             ctx.view.setStatus(QStringLiteral("Success!"));
         } else {
             ++result.failed;
-            ctx.view.setStatus(ctx.lastErrorName());
+            result.resultCode = ctx.lastErrorCode();
+            ctx.view.setStatus(ResultCodeName(result.resultCode));
         }
         pump.maybeRun();
         return true;

@@ -25,4 +25,23 @@ ConnectionType connectionTypeForTip(const QString& tip) {
     return ConnectionType::None;
 }
 
+QString passwordAfterChoosing(ConnectionType type, const QString& password) {
+    if (type == ConnectionType::Ethernet || type == ConnectionType::Usb)
+        return QStringLiteral("0");
+    return password;
+}
+
+TerminalEntry entryOf(const TerminalRecord& row) {
+    TerminalEntry e;
+    e.Terminal = row.Terminal;
+    e.TerminalNo = row.TerminalNo;
+    e.Tip = tipForConnectionType(connectionTypeForTip(row.Tip));
+    e.ComPort = row.ComPort;
+    e.ComBaud = row.ComBaud;
+    e.Ip = row.Ip;
+    e.NetPort = row.NetPort;
+    e.Sifre = row.Sifre;
+    return e;
+}
+
 } // namespace selvenor

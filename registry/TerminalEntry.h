@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TerminalRecord.h"
+
 #include <QString>
 
 #include <optional>
@@ -27,5 +29,14 @@ enum class ConnectionType { None = -1, Com = 0, Ethernet = 1, Usb = 2 };
 std::optional<QString> tipForConnectionType(ConnectionType type);
 // The item whose Tip is exactly `tip`; None for any other text ("Com" included).
 ConnectionType connectionTypeForTip(const QString& tip);
+
+// The password field after the operator chose `type` in the selector: a TCP/IP or USB terminal
+// starts with no communication password ("0"); a serial one keeps the field's text.
+QString passwordAfterChoosing(ConnectionType type, const QString& password);
+
+// What a freshly opened editor holds after "Değiştir" filled it from `row`: every field as the
+// column's text; a Tip naming no connection type leaves the selector without an item, so a save
+// keeps the column.
+TerminalEntry entryOf(const TerminalRecord& row);
 
 } // namespace selvenor

@@ -50,16 +50,17 @@ std::optional<TerminalRecord> TerminalRegistry::lookUpCurrent() const {
     return current;
 }
 
-void TerminalRegistry::deleteCurrent() {
+TerminalRegistry::Deletion TerminalRegistry::deleteCurrent() {
     if (m_list.isEmpty())
-        return;
+        return Deletion::EmptyList;
     const Button answer = m_ui.messageBox(QStringLiteral("Seçili kaydı Silmek İstiyor musunuz...?"),
                                           QStringLiteral("UYARI"), OperatorInterface::Icon::None,
                                           Button::Yes | Button::No);
     if (answer != Button::Yes)
-        return;
-    m_store.remove(m_list.current().id);
+        return Deletion::Declined;
+    const bool removed = m_store.remove(m_list.current().id);
     m_list.open();
+    return removed ? Deletion::Deleted : Deletion::AlreadyGone;
 }
 
 } // namespace selvenor

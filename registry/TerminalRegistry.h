@@ -25,9 +25,11 @@ public:
     // "Değiştir": the list's current row while the table still holds it, else nothing.
     // Throws DatabaseError when the list is empty.
     std::optional<TerminalRecord> lookUpCurrent() const;
+    // How "Sil" ended; the window shows nothing more, the command line reports it.
+    enum class Deletion { EmptyList, Declined, Deleted, AlreadyGone };
     // "Sil": after the operator's Yes, deletes the current row and reads the list again.
     // Does nothing, silently, on an empty list.
-    void deleteCurrent();
+    Deletion deleteCurrent();
 
 private:
     bool nameGiven(const TerminalEntry& entry) const;

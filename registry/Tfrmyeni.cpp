@@ -158,9 +158,7 @@ void Tfrmyeni::BitBtn2Click() {
 void Tfrmyeni::ComboBox1Change(int item) {
     const auto type = static_cast<ConnectionType>(item);
     showGroupOf(type);
-    // A TCP/IP or USB terminal starts with no communication password.
-    if (type == ConnectionType::Ethernet || type == ConnectionType::Usb)
-        Edit7->setText(QStringLiteral("0"));
+    Edit7->setText(passwordAfterChoosing(type, Edit7->text()));
 }
 
 void Tfrmyeni::showEvent(QShowEvent* event) {

@@ -18,6 +18,9 @@ public:
     // Lines separated by "\n"; an empty text clears the memo.
     virtual void setWorkLines(const QString& text) = 0;
     virtual void setIntermediateLines(const QString& text) = 0;
+    // Whether the memos are shown at all. A view without them (the command line) is given no
+    // memo texts, so a command does not build them.
+    virtual bool showsLines() const { return true; }
 };
 
 } // namespace selvenor

@@ -10,7 +10,7 @@
 #include "common/OperatorInterface.h"
 
 #include <QFile>
-#include <QHash>
+#include <QTemporaryFile>
 
 #include <array>
 
@@ -19,11 +19,11 @@ namespace selvenor {
 namespace {
 
 constexpr int kFieldWidth = 5;
-constexpr qint64 kReadPiece = 4 * 1024 * 1024;
-constexpr qsizetype kWritePiece = 4 * 1024 * 1024;
+constexpr qint64 kReadPiece = 1024 * 1024;
+constexpr qsizetype kWritePiece = 1024 * 1024;
 
-// Code page 1254 byte by byte, both ways. The few bytes the code page leaves undefined map to
-// the character of the same number, so every byte comes back as it was read.
+// Code page 1254 byte by byte, for the memos. The few bytes the code page leaves undefined map
+// to the character of the same number.
 class Cp1254Table {
 public:
     static const Cp1254Table& instance() {
@@ -37,25 +37,15 @@ public:
         for (char b : bytes)
             *p++ = m_chars[quint8(b)];
     }
-    void encodeInto(QByteArray& out, QStringView text) const {
-        const qsizetype at = out.size();
-        out.resize(at + text.size());
-        char* p = out.data() + at;
-        for (QChar c : text)
-            *p++ = c.unicode() < 0x80 ? char(c.unicode()) : m_bytes.value(c.unicode(), '?');
-    }
 
 private:
     Cp1254Table() {
         for (int b = 0; b < 256; ++b) {
             const QString s = b < 0x80 ? QString(QChar(b)) : fromCp1254(QByteArray(1, char(b)));
             m_chars[b] = s.size() == 1 && s[0] != QChar::ReplacementCharacter ? s[0] : QChar(b);
-            if (b >= 0x80)
-                m_bytes.insert(m_chars[b].unicode(), char(b));
         }
     }
     std::array<QChar, 256> m_chars;
-    QHash<char16_t, char> m_bytes;
 };
 
 // Makes the field that starts at `from` in `out` its last five characters, "0" put in front up
@@ -76,9 +66,68 @@ QByteArrayView piece(QByteArrayView line, qsizetype from, qsizetype length) {
     return line.sliced(start, qMin(length, line.size() - start));
 }
 
-// Both stages line by line while the file is read; collects the memos' texts.
+// The result lines on their way to veri.txt: kept in a temporary file of the data folder until
+// the whole memory-card file is read, so that a file that cannot be read to its end writes
+// nothing, and the memory in use does not grow with the file.
+class ResultSpool {
+public:
+    explicit ResultSpool(const DataFolder& folder)
+        : m_file(folder.file(QStringLiteral("sdkart-XXXXXX.tmp"))) {
+        if (!m_file.open())
+            throw FileError(QStringLiteral("%1 oluşturulamadı: %2")
+                                .arg(m_file.fileTemplate(), m_file.errorString()));
+#ifdef Q_OS_UNIX
+        // The open handle keeps it; a killed run leaves nothing behind.
+        QFile::remove(m_file.fileName());
+#endif
+    }
+    void appendLine(QByteArrayView line) {
+        m_pending += line;
+        m_pending += "\r\n";
+        if (m_pending.size() >= kWritePiece)
+            flush();
+    }
+    // Hands the spooled lines to `write` in pieces of whole lines.
+    template <typename F> void replay(F&& write) {
+        flush();
+        if (!m_file.seek(0))
+            throw spoolError();
+        QByteArray piece;
+        while (!m_file.atEnd()) {
+            piece += m_file.read(kWritePiece);
+            if (m_file.error() != QFileDevice::NoError)
+                throw spoolError();
+            const qsizetype cut = m_file.atEnd() ? piece.size() : piece.lastIndexOf('\n') + 1;
+            if (cut > 0) {
+                write(piece.first(cut));
+                piece.remove(0, cut);
+            }
+        }
+    }
+
+private:
+    void flush() {
+        if (!m_pending.isEmpty() && m_file.write(m_pending) != m_pending.size())
+            throw spoolError();
+        m_pending.resize(0);
+    }
+    FileError spoolError() const {
+        return FileError(QStringLiteral("Geçici dosya yazılamadı (%1): %2")
+                             .arg(m_file.fileName(), m_file.errorString()));
+    }
+
+    QTemporaryFile m_file;
+    QByteArray m_pending;
+};
+
+// Both stages line by line while the file is read. The result lines go to the spool; the memos'
+// texts are collected only for a view that shows them.
 class ConversionRun {
 public:
+    ConversionRun(ResultSpool& spool, bool fillMemos)
+        : m_spool(spool)
+        , m_fillMemos(fillMemos) {}
+
     void addLine(QByteArrayView line) {
         ++m_lines;
         if (m_lines == 1)
@@ -87,14 +136,19 @@ public:
         m_result.resize(0);
         CardConversion::appendIntermediateLine(m_intermediate, line);
         CardConversion::appendResultLine(m_result, m_intermediate);
-        appendLine(m_memo2, m_intermediate);
-        appendLine(m_memo1, m_result);
+        m_spool.appendLine(m_result);
+        if (m_fillMemos) {
+            appendLine(m_memo2, m_intermediate);
+            appendLine(m_memo1, m_result);
+        }
         ++m_results;
     }
     // Room for the memos of a file of `bytes` bytes: the intermediate lines are about as long
     // as the record lines, the result lines about half as long. Capacity that stays unused is
     // never touched, so it costs no memory.
     void reserveFor(qint64 bytes) {
+        if (!m_fillMemos)
+            return;
         m_memo2.reserve(bytes + bytes / 4);
         m_memo1.reserve(bytes * 3 / 4);
     }
@@ -110,6 +164,8 @@ private:
         Cp1254Table::instance().decodeInto(memo, line);
     }
 
+    ResultSpool& m_spool;
+    bool m_fillMemos;
     qsizetype m_lines = 0;
     qsizetype m_results = 0;
     QByteArray m_intermediate; // reused line by line
@@ -140,6 +196,14 @@ void readLines(const QString& fileName, ConversionRun& run) {
     }
 }
 
+void appendToVeri(const DataFolder& folder, ResultSpool& spool) {
+    DataFolderLock lock(folder);
+    AttendanceWriter writer(folder);
+    writer.open({QStringLiteral("veri.txt")});
+    spool.replay([&](const QByteArray& lines) { writer.writeBatch(lines); });
+    writer.close();
+}
+
 } // namespace
 
 CardConversion::CardConversion(const DataFolder& folder, OperatorInterface& ui,
@@ -157,47 +221,28 @@ bool CardConversion::run() {
 }
 
 qsizetype CardConversion::convert(const QString& fileName) {
+    const bool fillMemos = m_view.showsLines();
     m_view.setFileName(fileName);
     m_view.setProgressRange(0, 0);
     m_view.setProgressPosition(0);
     m_view.setWorkLines(QString());
     m_view.setIntermediateLines(QString());
 
-    ConversionRun run;
+    ResultSpool spool(m_folder);
+    ConversionRun run(spool, fillMemos);
     readLines(fileName, run);
     m_view.setProgressRange(0, int(run.lines()));
     m_view.setProgressPosition(int(run.results()));
-    m_view.setIntermediateLines(run.memo2());
-    m_view.setWorkLines(run.memo1());
-    appendToVeri(run.memo1());
+    if (fillMemos) {
+        m_view.setIntermediateLines(run.memo2());
+        m_view.setWorkLines(run.memo1());
+    }
+    appendToVeri(m_folder, spool);
 
     m_ui.showMessage(QStringLiteral("Aktarım işlemi tamamlandı.."));
     m_view.setProgressRange(0, 0);
     m_view.setProgressPosition(0);
     return run.results();
-}
-
-void CardConversion::appendToVeri(const QString& resultLines) {
-    DataFolderLock lock(m_folder);
-    AttendanceWriter writer(m_folder);
-    writer.open({QStringLiteral("veri.txt")});
-    QByteArray bytes;
-    const auto flush = [&] {
-        writer.writeBatch(bytes);
-        bytes.clear();
-    };
-    QStringView rest(resultLines);
-    while (!rest.isEmpty()) {
-        const qsizetype end = rest.indexOf(QLatin1Char('\n'));
-        Cp1254Table::instance().encodeInto(bytes, end < 0 ? rest : rest.first(end));
-        bytes += "\r\n";
-        rest = end < 0 ? QStringView() : rest.sliced(end + 1);
-        if (bytes.size() >= kWritePiece)
-            flush();
-    }
-    if (!bytes.isEmpty())
-        flush();
-    writer.close();
 }
 
 QByteArray CardConversion::intermediateLine(QByteArrayView recordLine) {

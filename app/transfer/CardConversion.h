@@ -14,8 +14,9 @@ class OperatorInterface;
 // heading line first) into attendance lines appended to veri.txt. Stage 1 normalises every
 // tab-ended field to its last five characters, zero-padded in front, and drops the blanks
 // (Memo2); stage 2 takes the pieces of the attendance line from fixed positions of that line
-// (Memo1, veri.txt). The file is read in pieces and the memos are filled once each, so the
-// memory in use is that of the two memos' texts.
+// (Memo1, veri.txt). The file is read in pieces and the result lines wait in a temporary file
+// until it has been read to its end. The memos are filled once each, and only for a view that
+// shows them: without them the memory in use does not grow with the file.
 class CardConversion {
 public:
     CardConversion(const DataFolder& folder, OperatorInterface& ui, AttendanceView& view);
@@ -37,8 +38,6 @@ public:
     static void appendResultLine(QByteArray& out, QByteArrayView intermediateLine);
 
 private:
-    void appendToVeri(const QString& resultLines);
-
     DataFolder m_folder;
     OperatorInterface& m_ui;
     AttendanceView& m_view;

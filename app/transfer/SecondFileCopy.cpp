@@ -24,18 +24,24 @@ void SecondFileCopy::run() {
     const QByteArray text = in.readAll();
     in.close();
 
+    // The memo shows the copied lines; a view without memos gets none built.
+    const bool fillMemo = m_view.showsLines();
     QByteArray memo;
     QByteArray copy;
-    memo.reserve(text.size());
+    if (fillMemo)
+        memo.reserve(text.size());
     copy.reserve(text.size() + 2);
     forEachLine(text, [&](QByteArrayView line) {
-        if (!memo.isEmpty() || !copy.isEmpty())
-            memo += '\n';
-        memo += line;
+        if (fillMemo) {
+            if (!copy.isEmpty())
+                memo += '\n';
+            memo += line;
+        }
         copy += line;
         copy += "\r\n";
     });
-    m_view.setWorkLines(fromCp1254(memo));
+    if (fillMemo)
+        m_view.setWorkLines(fromCp1254(memo));
 
     const QString target = m_folder.file(QStringLiteral("veri2.txt"));
     QSaveFile out(target);

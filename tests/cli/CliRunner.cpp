@@ -5,6 +5,15 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <vector>
+
+extern char** environ;
+
 void CliRunner::SetUp() {
     environment.insert("SELVENOR_TERMINAL_TIMEOUT_MS", "1500");
     const Result init = run({"init"});
@@ -20,6 +29,31 @@ CliRunner::Result CliRunner::run(const QStringList& arguments, const QString& in
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+qint64 CliRunner::peakResidentKb(const QStringList& arguments) {
+    QList<QByteArray> words{QByteArrayLiteral(SELVENOR_CLI), "--data-dir", temp.path().toUtf8()};
+    for (const QString& a : arguments)
+        words << a.toUtf8();
+    std::vector<char*> argv;
+    for (QByteArray& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (const int fd : {0, 1, 2})
+        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY,
+                                         0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return -1;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
 }
 
 void CliRunner::addTcpTerminal(const QString& name, const SimulatorFixture& sim, int machine,

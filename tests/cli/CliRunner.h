@@ -21,6 +21,9 @@ protected:
 
     void SetUp() override;
     Result run(const QStringList& arguments, const QString& input = QString());
+    // Runs selvenor-cli to its end, its output thrown away, and returns its peak resident memory
+    // in KiB (getrusage of that one child); -1 when it did not exit with status 0.
+    qint64 peakResidentKb(const QStringList& arguments);
     // Registers a TCP terminal on `sim` with add-terminal.
     void addTcpTerminal(const QString& name, const SimulatorFixture& sim, int machine = 1,
                         int password = 0);

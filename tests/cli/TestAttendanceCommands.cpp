@@ -3,6 +3,7 @@
 #include "app/transfer/DataFolderLock.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -63,6 +64,37 @@ TEST_F(AttendanceCommands, ConvertCardAppendsTheFilesLines) {
     EXPECT_TRUE(r.out.contains("1 satır")) << r.out.toStdString();
     EXPECT_EQ(bytes("veri.txt"), "00042 05/03/2012 08:07:30 01\r\n");
     EXPECT_NE(run({"convert-card", temp.file("yok.txt")}).status, 0);
+}
+
+// The command line shows no memos, so the conversion builds none: its memory stays far below
+// the size of the file (the memos alone took about four times the file's size).
+TEST_F(AttendanceCommands, ConvertCardMemoryDoesNotGrowWithTheFile) {
+    constexpr int kLines = 1800000;
+    constexpr qint64 kCeilingKb = 32 * 1024;
+    QFile card(temp.file("kart.txt"));
+    ASSERT_TRUE(card.open(QIODevice::WriteOnly));
+    QByteArray piece = "No\tMachine\tEnrollNo\tName\tMode\tInOut\tDateTime\r\n";
+    for (int i = 0; i < kLines; ++i) {
+        piece += QByteArray::number(i) + "\t3\t" + QByteArray::number(i % 100000) +
+                 "\t0\t0\t0\t2012-03-05 08:07:30\r\n";
+        if (piece.size() > (1 << 20) || i == kLines - 1) {
+            ASSERT_EQ(card.write(piece), piece.size());
+            piece.clear();
+        }
+    }
+    card.close();
+    const qint64 fileKb = QFile(temp.file("kart.txt")).size() / 1024;
+    ASSERT_GT(fileKb, 2 * kCeilingKb) << "the file must dwarf the ceiling";
+
+    const qint64 peakKb = peakResidentKb({"convert-card", temp.file("kart.txt")});
+    ASSERT_GT(peakKb, 0) << "convert-card failed";
+    EXPECT_LT(peakKb, kCeilingKb) << "file " << fileKb << " KiB";
+
+    const QByteArray written = bytes("veri.txt");
+    EXPECT_EQ(written.count("\r\n"), kLines);
+    EXPECT_TRUE(written.startsWith("00000 05/03/2012 08:07:30 03\r\n00001 "));
+    EXPECT_TRUE(written.endsWith("\r\n99999 05/03/2012 08:07:30 03\r\n"));
+    EXPECT_EQ(QDir(temp.path()).entryList({"*.tmp"}), QStringList()) << "no spool left behind";
 }
 
 TEST_F(AttendanceCommands, KilledAtEveryPointOfADownloadTheNextOneWritesEachRecordOnce) {

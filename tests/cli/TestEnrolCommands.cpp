@@ -304,3 +304,277 @@ TEST_F(EnrolCommands, YesUploadsAnIncompleteStoreAndSaysSo) {
         << up.err.toStdString();
     EXPECT_EQ(EnrolHarness::entries(b).size(), 4);
 }
+
+// --- the sheets of single users, the single delete and the member list ---
+
+namespace {
+
+// The rows of a store query as the command line prints them: columns joined by tabs.
+QString tabbed(const QString& header, const QStringList& rows) {
+    QString text = header + '\n';
+    for (const QString& row : rows)
+        text += QString(row).replace('|', '\t') + '\n';
+    return text;
+}
+
+QList<TerminalEntry> entriesOf(const SimulatorFixture& sim, int enroll) {
+    QList<TerminalEntry> entries;
+    for (const TerminalEntry& e : EnrolHarness::entries(sim)) {
+        if (e.enroll == enroll)
+            entries << e;
+    }
+    return templateBodies(entries);
+}
+
+} // namespace
+
+class UserSheets : public EnrolCommands {
+protected:
+    void SetUp() override {
+        EnrolCommands::SetUp();
+        SimulatorFixture& a = startSimulator(terminal(usersOfA()));
+        addTcpTerminal("A", a);
+        const Result down = run({"enrol-download", "A"});
+        ASSERT_EQ(down.status, 0) << down.err.toStdString();
+        source = &a;
+    }
+    // A terminal registered under `name` holding `users`, with `faults`.
+    SimulatorFixture& target(const QString& name, const QJsonArray& users = {},
+                             const QJsonObject& faults = {}) {
+        SimulatorFixture& sim = startSimulator(terminal(users, {}, faults));
+        addTcpTerminal(name, sim);
+        return sim;
+    }
+    SimulatorFixture* source = nullptr;
+};
+
+TEST_F(UserSheets, ListsPrintTheStoreAsTheSheetsShowIt) {
+    const QString header = QStringLiteral("KullanıcıNo(Kartno)\tTür\tKartID/Şifre");
+    Result r = run({"record-list"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, tabbed(header, query("select EnrollNumber, FingerNumber, Password from "
+                                          "tblEnroll order by EnrollNumber, id")));
+    EXPECT_EQ(r.out.count('\n'), 10);
+    r = run({"record-list", "--search", "4"});
+    EXPECT_EQ(r.out, tabbed(header, query("select EnrollNumber, FingerNumber, Password from "
+                                          "tblEnroll where EnrollNumber = 42 order by id")));
+    r = run({"record-list", "--search", "1"});
+    EXPECT_EQ(r.out, header + "\n15\t11\t99887766\n");
+
+    // 0x432 is the password 1 2 3.
+    EXPECT_EQ(run({"password-list"}).out, "KullanıcıNo(Kartno)\tTür\tEski Şifresi\n42\t15\t123\n");
+    EXPECT_EQ(run({"password-list", "--users"}).out,
+              "KullanıcıNo(Kartno)\tTür\tEski Şifresi\n7\t15\t123\n");
+    EXPECT_EQ(run({"activation-list"}).out,
+              tabbed("KullanıcıNo(Kartno)\tTür",
+                     query("select EnrollNumber, FingerNumber from tblEnroll where Privilige = 2 "
+                           "order by id")));
+    r = run({"activation-list", "--users"});
+    EXPECT_EQ(r.out.count('\n'), 6) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\n15\t11\n"));
+
+    for (const QStringList& bad : QList<QStringList>{{"record-list", "fazla"},
+                                                     {"password-list", "--users", "--admins"},
+                                                     {"activation-list", "--kim"}}) {
+        r = run(bad);
+        EXPECT_NE(r.status, 0) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("Kullanım: selvenor-cli")) << r.err.toStdString();
+    }
+}
+
+TEST_F(UserSheets, UserUploadWritesEveryEntryOfTheSelectedUser) {
+    SimulatorFixture& b = target("B");
+    const Result r = run({"user-upload", "B", "42"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("user-upload: 4 giriş, 4 yazıldı, 0 yazılamadı (EMachine = 001, "
+                                 "ID = 0042, "))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(", Count = 4)\n")) << r.out.toStdString();
+    EXPECT_EQ(entriesOf(b, 42), entriesOf(*source, 42));
+    EXPECT_EQ(EnrolHarness::entries(b).size(), 4);
+}
+
+TEST_F(UserSheets, AUserNotInTheListOrNoNumberNeverReachesTheTerminal) {
+    SimulatorFixture& b = target("B");
+    Result r = run({"user-upload", "B", "99"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("user-upload: Kullanıcı 99 kayıt listesinde yok"))
+        << r.err.toStdString();
+    r = run({"user-upload", "B", "on"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("user-upload: 'on' is not a valid integer value"))
+        << r.err.toStdString();
+    r = run({"password-change", "B", "7", "111", "--admins"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Kullanıcı 7 şifre listesinde (admin(yönetici)) yok"))
+        << r.err.toStdString();
+    r = run({"password-change", "B", "15", "111"});
+    EXPECT_TRUE(r.err.contains("Kullanıcı 15 şifre listesinde (admin(yönetici)) ve şifre "
+                               "listesinde (kullanıcı) yok"))
+        << r.err.toStdString();
+    r = run({"user-disable", "B", "42", "--users"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Kullanıcı 42 aktif/pasif listesinde (kullanıcı) yok"))
+        << r.err.toStdString();
+    r = run({"user-upload", "Yok", "42"});
+    EXPECT_TRUE(r.err.contains("Bilinmeyen terminal: 'Yok'")) << r.err.toStdString();
+    EXPECT_TRUE(b.logLines().isEmpty()) << b.logLines().join('\n').toStdString();
+}
+
+TEST_F(UserSheets, PasswordChangeSendsTheNewPasswordAndKeepsTheStoredOne) {
+    SimulatorFixture& b = target("B");
+    Result r = run({"password-change", "B", "42", "   "});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, QStringLiteral("Şifre gir\n"));
+    EXPECT_TRUE(r.err.contains("password-change: yeni şifre boş")) << r.err.toStdString();
+    r = run({"password-change", "B", "42", "12x"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("password-change: ") && r.err.contains("is not a valid integer"))
+        << r.err.toStdString();
+    EXPECT_TRUE(b.logLines().isEmpty()) << "bad passwords never reach the terminal";
+
+    r = run({"password-change", "B", "42", "65432198"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("password-change: 4 giriş, 4 yazıldı, 0 yazılamadı"))
+        << r.out.toStdString();
+    QList<TerminalEntry> expected = entriesOf(*source, 42);
+    for (TerminalEntry& e : expected) {
+        if (e.backup == 10)
+            e.value = 0x234567; // the first six digits, each plus one, the first lowest
+    }
+    EXPECT_EQ(entriesOf(b, 42), expected);
+    EXPECT_EQ(query("select Password from tblEnroll where EnrollNumber = 42 and FingerNumber = 15"),
+              QStringList{QString::number(0x432)});
+    r = run({"password-change", "B", "7", "5", "--users"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(EnrolHarness::entries(b).size(), 8);
+}
+
+TEST_F(UserSheets, DisableAndEnableEveryEntryOfTheUser) {
+    SimulatorFixture& b = target("B", fourEntryUser(42, 2));
+    Result r = run({"user-disable", "B", "42"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("user-disable: 4 giriş, 4 tamam, 0 başarısız (Success!)\n"));
+    for (const TerminalEntry& e : EnrolHarness::entries(b))
+        EXPECT_FALSE(e.enabled);
+    r = run({"user-enable", "B", "42", "--admins"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const TerminalEntry& e : EnrolHarness::entries(b))
+        EXPECT_TRUE(e.enabled);
+    EXPECT_TRUE(b.state()["enabled"].toBool(false));
+}
+
+TEST_F(UserSheets, FailuresOfTheTerminalExitNonZeroWithTheResultCodeName) {
+    target("Bozuk", fourEntryUser(42, 2), EnrolHarness::failing("SetUserEnabled", 5, 2));
+    Result r = run({"user-disable", "Bozuk", "42"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, QStringLiteral("user-disable: 4 giriş, 3 tamam, 1 başarısız (Success!)\n"));
+    EXPECT_TRUE(r.err.contains("user-disable: SetUserEnabled başarısız: ERR_NON_CARRYOUT"))
+        << r.err.toStdString();
+
+    target("Kilitli", fourEntryUser(42, 2), QJsonObject{{"refuseDisable", true}});
+    for (const char* command : {"user-enable", "user-upload"}) {
+        r = run({command, "Kilitli", "42"});
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_TRUE(r.err.contains("terminal kilitlenemedi (SetTerminalEnabled): ERR_NON_CARRYOUT"))
+            << command << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("(No Device)")) << r.out.toStdString();
+    }
+
+    SimulatorFixture& full = target("Dolu", {}, EnrolHarness::failing("SetEnrollData", 7, 2));
+    r = run({"user-upload", "Dolu", "42", "--on-error", "skip"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.startsWith("user-upload: 4 giriş, 3 yazıldı, 1 yazılamadı"))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains("SetEnrollData: ERR_MEMORY: Continue ? -> skip"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("user-upload: SetEnrollData başarısız: ERR_MEMORY"))
+        << r.err.toStdString();
+    EXPECT_EQ(EnrolHarness::entries(full).size(), 3);
+}
+
+TEST_F(UserSheets, DeleteEntryAsksFirstAndDeletesTheOneItem) {
+    SimulatorFixture& b = target("B", fourEntryUser(42, 2));
+    for (const char* input : {"", "h\n"}) {
+        const Result no = run({"delete-entry", "B", "42"}, QString::fromUtf8(input));
+        EXPECT_EQ(no.status, 1);
+        EXPECT_TRUE(no.out.startsWith("UYARI: Parmak Id 42, Cihaz No 1, Yedek No 0 kaydı "
+                                      "terminalden silinsin mi...? [e/h]"))
+            << no.out.toStdString();
+        EXPECT_TRUE(no.err.contains("delete-entry: vazgeçildi")) << no.err.toStdString();
+    }
+    for (const QStringList& bad :
+         QList<QStringList>{{"delete-entry", "B", "x", "--yes"},
+                            {"delete-entry", "B", "42", "--backup", ""},
+                            {"delete-entry", "B", "42", "--emachine", "bir", "--yes"}}) {
+        const Result r = run(bad);
+        EXPECT_EQ(r.status, 1) << bad.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("delete-entry: '") && r.err.contains("is not a valid integer"))
+            << r.err.toStdString();
+    }
+    EXPECT_TRUE(b.logLines().isEmpty()) << "refused and bad input never reach the terminal";
+    EXPECT_EQ(EnrolHarness::entries(b).size(), 4);
+
+    Result r = run({"delete-entry", "B", "42"}, "e\n");
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith("delete-entry: DeleteEnrollData OK\n")) << r.out.toStdString();
+    r = run({"delete-entry", "B", "42", "--backup", "11", "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QList<int> left;
+    for (const TerminalEntry& e : EnrolHarness::entries(b))
+        left << e.backup;
+    EXPECT_EQ(left, (QList<int>{1, 10}));
+    EXPECT_TRUE(b.state()["enabled"].toBool(false));
+}
+
+TEST_F(UserSheets, DeleteEntryFailuresNameTheResultCode) {
+    target("Bozuk", fourEntryUser(42, 2), EnrolHarness::failing("DeleteEnrollData", 4, 1));
+    Result r = run({"delete-entry", "Bozuk", "42", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("delete-entry: DeleteEnrollData başarısız: ERR_INVALID_PARAM"))
+        << r.err.toStdString();
+    target("Kilitli", fourEntryUser(42, 2), QJsonObject{{"refuseDisable", true}});
+    r = run({"delete-entry", "Kilitli", "42", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("terminal kilitlenemedi (SetTerminalEnabled): ERR_NON_CARRYOUT"))
+        << r.err.toStdString();
+}
+
+TEST_F(EnrolCommands, MembersListsThePersonnelTablesMembersWithTheirDates) {
+    MariaDbFixture db;
+    SKIP_WITHOUT_MARIADB(db);
+    db.createPersonel();
+    const QString uye = QStringLiteral("uye");
+    db.add("11", "Ayhan", "Demir", "pasif", uye, "2025-01-01", "2025-06-30");
+    db.add("10", "Ayşe", "Kaya", "Aktif", uye, "2026-01-01", "2026-12-31");
+    db.add("12", "Şükrü", "Çelik", "Aktif", uye, "", "");
+    db.add("13", "Ayla", "Personel", "Aktif", QStringLiteral("personel"), "", "");
+    writeSettings(db.settings());
+    const QString header = QStringLiteral("KartNo\tİsim\tÜye.Baş.Tarihi\tÜye.Bit.tarihi\n");
+
+    Result r = run({"members"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, header + "10\tAyşe Kaya\t01.01.2026\t31.12.2026\n"
+                              "11\tAyhan Demir\t01.01.2025\t30.06.2025\n"
+                              "12\tŞükrü Çelik\t\t\n");
+    r = run({"members", "--status", "aktif"});
+    EXPECT_EQ(r.out, header + "10\tAyşe Kaya\t01.01.2026\t31.12.2026\n12\tŞükrü Çelik\t\t\n");
+    r = run({"members", "--status", "Pasif", "--name", " Ay "});
+    EXPECT_EQ(r.out, header + "11\tAyhan Demir\t01.01.2025\t30.06.2025\n");
+    r = run({"members", "--name", "şük"});
+    EXPECT_EQ(r.out, header + "12\tŞükrü Çelik\t\t\n") << "the server's Turkish comparison";
+
+    r = run({"members", "--status", "hepsi"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(r.err.contains("--status")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+
+    selvenor::MySqlSettings nowhere;
+    nowhere.server = QStringLiteral("127.0.0.1");
+    nowhere.port = QStringLiteral("1");
+    writeSettings(nowhere);
+    r = run({"members"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Personel veritabanı okunamadı")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty()) << "no header without a list";
+}

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QProcess>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +50,57 @@ TEST(ProgramHelp, EveryCommandPrintsItsOwnUsageOnHelpAndExitsZero) {
     const ProgramRun r = runProgram("selvenor-cli", {"time-get", "--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_FALSE(r.out.contains("download-all")) << "only the command's own usage";
+}
+
+// The help's groups follow the windows: each title once, in order, each command once, under
+// the title of its group.
+TEST(ProgramHelp, TheHelpListsEveryCommandOnceUnderItsWindowsGroup) {
+    using selvenor::cli::CommandGroup;
+    const ProgramRun r = runProgram("selvenor-cli", {"--help"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n');
+    QList<qsizetype> titleAt;
+    for (const CommandGroup group : selvenor::cli::kCommandGroups) {
+        const QString title = selvenor::cli::groupTitle(group) + ':';
+        EXPECT_EQ(lines.count(title), 1) << title.toStdString();
+        titleAt << lines.indexOf(title);
+    }
+    for (qsizetype i = 1; i < titleAt.size(); ++i)
+        EXPECT_LT(titleAt[i - 1], titleAt[i]) << "group " << i;
+    titleAt << lines.size();
+
+    QMap<QString, QString> groupOf;
+    for (const selvenor::cli::Command& c : selvenor::cli::commands()) {
+        const QString name = QString::fromUtf8(c.name);
+        QList<qsizetype> at;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i] == "  " + name || lines[i].startsWith("  " + name + ' '))
+                at << i;
+        }
+        ASSERT_EQ(at.size(), 1) << c.name;
+        const qsizetype group =
+            std::upper_bound(titleAt.begin(), titleAt.end(), at[0]) - titleAt.begin() - 1;
+        ASSERT_GE(group, 0) << c.name;
+        groupOf[name] = selvenor::cli::groupTitle(selvenor::cli::kCommandGroups[group]);
+        EXPECT_EQ(selvenor::cli::kCommandGroups[group], c.group) << c.name;
+    }
+    const QMap<QString, QString> expected = {
+        {"change-terminal", "Ana pencere: terminal listesi (Ekle, Değiştir, Sil)"},
+        {"delete-terminal", "Ana pencere: terminal listesi (Ekle, Değiştir, Sil)"},
+        {"convert-card", "Ana pencere: veri aktarımı"},
+        {"remove-admins", "Ana pencere: terminal işlemleri"},
+        {"enrol-upload", "Parmakizi penceresi: tüm data"},
+        {"delete-entry", "Parmakizi penceresi: tek data(parmak)"},
+        {"user-upload", "Parmakizi penceresi: Seçili Kayıt Yükleme(Parmak/Kart/Şifre)"},
+        {"password-change", "Parmakizi penceresi: Kullanıcı / Admin (Yönetici) Şifre Değiştirme"},
+        {"user-disable", "Parmakizi penceresi: Kullanıcı / Admin Aktif/Pasif Yapma"},
+        {"members", "Parmakizi penceresi: Yetkilendir"},
+        {"time-zones", "Zaman dilimleri (Time Zone)"},
+        {"init", "Programın kendi komutları"},
+        {"journal-check", "Programın kendi komutları"},
+    };
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(groupOf.value(it.key()), it.value()) << it.key().toStdString();
 }
 
 const char* const kPrograms[] = {"selvenor", "selvenor-cli", "selvenor-sim"};

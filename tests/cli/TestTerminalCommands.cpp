@@ -37,7 +37,7 @@ TEST_F(TerminalCommands, AddTerminalStoresEachLinkKindAndTerminalsListsThem) {
     EXPECT_EQ(query("select Terminal, TerminalNo, Tip, ComPort, ComBaud, Ip, NetPort, Sifre "
                     "from Terminal order by id"),
               QStringList({"Şube|2|ethernet|||192.0.2.7|5005|1234", "Atölye|3|com|4|19200|||",
-                           "Kapı|5|com|1|9600|||", "Depo|6|usb|||||"}));
+                           "Kapı|5|com|1|9600|||", "Depo|6|usb|||||0"}));
     const Result list = run({"terminals"});
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out, QStringLiteral("Atölye\t3\tcom\tport 4, 19200 baud\n"

@@ -7,6 +7,7 @@
 #include "enrol/RecordLists.h"
 #include "enrol/SingleDelete.h"
 #include "enrol/UserCommands.h"
+#include "terminal/ResultCode.h"
 
 #include <gtest/gtest.h>
 
@@ -78,9 +79,9 @@ TEST(SingleDelete, InitialFieldsDeleteItemZeroOfUserOne) {
     EnrolHarness h(stateWith({SimulatorFixture::user(1, 0), SimulatorFixture::user(1, 5),
                               SimulatorFixture::user(2, 0)}));
     EnrolContext ctx = h.context();
-    EXPECT_TRUE(deleteSingleItem(ctx, {"1", "1", "0"}));
+    EXPECT_TRUE(deleteSingleItem(ctx, {"1", "1", "0"}).deleted);
     EXPECT_EQ(h.view.status(), QStringLiteral("DeleteEnrollData OK"));
-    EXPECT_TRUE(deleteSingleItem(ctx, {"1", "1", "5"})) << "a backup number off the list";
+    EXPECT_TRUE(deleteSingleItem(ctx, {"1", "1", "5"}).deleted) << "a backup number off the list";
     QList<int> left;
     for (const TerminalEntry& e : EnrolHarness::entries(*h.sim))
         left << e.enroll;
@@ -105,12 +106,18 @@ TEST(SingleDelete, FailureShowsCodeAndRefusedDisableIsNoDevice) {
     EnrolHarness h(stateWith({SimulatorFixture::user(1, 0)}, {},
                              EnrolHarness::failing("DeleteEnrollData", 4, "once")));
     EnrolContext ctx = h.context();
-    EXPECT_FALSE(deleteSingleItem(ctx, {"1", "1", "0"}));
+    const SingleDeleteResult refused = deleteSingleItem(ctx, {"1", "1", "0"});
+    EXPECT_TRUE(refused.started);
+    EXPECT_FALSE(refused.deleted);
+    EXPECT_EQ(refused.resultCode, 4);
     EXPECT_EQ(h.view.status(), QStringLiteral("ERR_INVALID_PARAM"));
     SimulatorFixture refusing(
         stateWith({SimulatorFixture::user(1, 0)}, {}, QJsonObject{{"refuseDisable", true}}));
     h.connectTo(refusing);
-    EXPECT_FALSE(deleteSingleItem(ctx, {"x", "1", "0"})) << "no conversion before the terminal";
+    const SingleDeleteResult locked = deleteSingleItem(ctx, {"x", "1", "0"});
+    EXPECT_FALSE(locked.started) << "no conversion before the terminal";
+    EXPECT_FALSE(locked.deleted);
+    EXPECT_EQ(ResultCodeName(locked.resultCode), QStringLiteral("ERR_NON_CARRYOUT"));
     EXPECT_EQ(h.view.status(), QStringLiteral("No Device"));
 }
 
@@ -274,7 +281,9 @@ TEST_F(SingleUser, UserUploadLastFailureAnsweredNoEndsWithErrorText) {
     downloadThenConnect(h, b);
     h.ui.answers = {B::No};
     EnrolContext ctx = h.context();
-    uploadUser(ctx, 42);
+    const UserCommandResult r = uploadUser(ctx, 42);
+    EXPECT_TRUE(r.send.lastFailed);
+    EXPECT_EQ(ResultCodeName(r.send.lastErrorCode), QStringLiteral("ERR_WRITE_FAIL"));
     ASSERT_EQ(h.ui.shown.size(), 1);
     EXPECT_EQ(h.ui.shown[0].icon, OperatorInterface::Icon::Question);
     EXPECT_EQ(h.view.status(), QStringLiteral("SetAllEnrollData Error : ERR_WRITE_FAIL"));
@@ -320,6 +329,7 @@ TEST_F(SingleUser, DisableWithFailingMiddleEntryGoesOnAndEndsWithSuccess) {
     const UserCommandResult r = setUserEnabled(ctx, 42, false);
     EXPECT_EQ(r.done, 3);
     EXPECT_EQ(r.failed, 1);
+    EXPECT_EQ(r.resultCode, 5);
     EXPECT_EQ(h.view.statuses,
               (QStringList{"Success!", "ERR_NON_CARRYOUT", "Success!", "Success!"}));
     QList<bool> enabled;
@@ -340,6 +350,8 @@ TEST_F(SingleUser, EnableOnTerminalThatCannotBeDisabledIsNoDevice) {
     EnrolContext ctx = h.context();
     const UserCommandResult r = setUserEnabled(ctx, 42, false);
     EXPECT_EQ(r.done, 0);
+    EXPECT_TRUE(r.notDisabled);
+    EXPECT_EQ(ResultCodeName(r.resultCode), QStringLiteral("ERR_NON_CARRYOUT"));
     EXPECT_EQ(h.view.status(), QStringLiteral("No Device"));
     EXPECT_EQ(h.view.buttonStates, (QList<bool>{false, true}));
 }

@@ -170,7 +170,7 @@ TEST_F(TerminalRegistryTest, DeleteAsksAndNoChangesNothing) {
     list.open();
     list.setCurrentRow(1);
     ui.answers = {Button::No};
-    registry.deleteCurrent();
+    EXPECT_EQ(registry.deleteCurrent(), TerminalRegistry::Deletion::Declined);
     ASSERT_EQ(ui.shown.size(), 1);
     EXPECT_EQ(ui.shown[0].text, QStringLiteral("Seçili kaydı Silmek İstiyor musunuz...?"));
     EXPECT_EQ(ui.shown[0].caption, QStringLiteral("UYARI"));
@@ -186,13 +186,13 @@ TEST_F(TerminalRegistryTest, DeleteOnYesRemovesTheCurrentTerminalAndGoesToTheFir
     list.open();
     list.setCurrentRow(1);
     ui.answers = {Button::Yes};
-    registry.deleteCurrent();
+    EXPECT_EQ(registry.deleteCurrent(), TerminalRegistry::Deletion::Deleted);
     EXPECT_EQ(names(), QStringList({"A", "C"}));
     EXPECT_EQ(list.currentRow(), 0);
 }
 
 TEST_F(TerminalRegistryTest, DeleteOnAnEmptyListAsksNothing) {
-    registry.deleteCurrent();
+    EXPECT_EQ(registry.deleteCurrent(), TerminalRegistry::Deletion::EmptyList);
     EXPECT_TRUE(ui.shown.isEmpty());
 }
 
@@ -202,7 +202,7 @@ TEST_F(TerminalRegistryTest, DeleteOfATerminalGoneMeanwhileReReadsTheList) {
     list.open();
     execSql(db(), "delete from Terminal where id = ?", {a});
     ui.answers = {Button::Yes};
-    registry.deleteCurrent();
+    EXPECT_EQ(registry.deleteCurrent(), TerminalRegistry::Deletion::AlreadyGone);
     EXPECT_EQ(names(), QStringList({"B"}));
 }
 
