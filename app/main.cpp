@@ -14,7 +14,7 @@
 
 using namespace selvenor;
 
-// selvenor [--data-dir DIR]   the main window on the data folder (default: beside the program)
+// selvenor [--data-dir DIR]   the main window on the data folder (DataFolder::defaultFolder())
 // selvenor --time-zones       the time-zone window on its own
 // selvenor --help | --version  print and exit, without a display
 int main(int argc, char** argv) {
@@ -24,10 +24,15 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::puts("Kullanım: selvenor [--data-dir KLASÖR]   ana pencere (veriler KLASÖR'de, "
-                      "varsayılan programın klasörü)\n"
-                      "         selvenor --time-zones          yalnız Time Zone penceresi\n"
-                      "         selvenor --help | --version");
+            const QString usage =
+                QStringLiteral("Kullanım: selvenor [--data-dir KLASÖR]   ana pencere (veriler "
+                               "KLASÖR'de; varsayılan: paketle kurulan programda %1, değilse "
+                               "programın klasörü)\n"
+                               "         selvenor --time-zones          yalnız Time Zone "
+                               "penceresi\n"
+                               "         selvenor --help | --version")
+                    .arg(DataFolder::siteFolder());
+            std::puts(usage.toUtf8().constData());
             return 0;
         }
     }
@@ -42,7 +47,9 @@ int main(int argc, char** argv) {
     }
 
     QtOperator ui;
-    Program program(ui, DataFolder::fromArguments(app.arguments()));
+    const DataFolder folder = DataFolder::fromArguments(app.arguments());
+    folder.keepNewFilesGroupWritable();
+    Program program(ui, folder);
     program.frmgiris->show();
     return app.exec();
 }

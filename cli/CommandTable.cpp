@@ -33,8 +33,11 @@ const Command kCommands[] = {
      "terminaldeki tüm yöneticileri siler (ENROLLINFO'ya listeler); --yes sormadan", removeAdmins},
     {"wipe-fingerprints", "AD [--yes]", "terminaldeki tüm parmakizlerini siler; --yes sormadan",
      wipeFingerprints},
-    {"download", "AD... [--second-file] | --all [--second-file]",
-     "yeni kayıtları veri.txt ve aylık yedeğe aktarır (Verileri Aktar)", download},
+    {"download", "AD... | --all [--second-file] [--wait SANİYE]",
+     "yeni kayıtları veri.txt ve aylık yedeğe aktarır (Verileri Aktar); --wait: veri klasöründe "
+     "süren başka bir aktarımı ve terminali tutan başka bir bağlantıyı her terminal için en çok "
+     "bu kadar bekler (varsayılan 5)",
+     download},
     {"download-all", "AD [--inout] [--second-file]",
      "terminaldeki tüm kayıtları aktarır; --inout giriş/çıkış kodlarıyla ve sonra terminalden "
      "siler",

@@ -4,6 +4,7 @@
 #include "support/TempFolder.h"
 
 #include <QJsonObject>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,9 @@ protected:
 
     void SetUp() override;
     Result run(const QStringList& arguments, const QString& input = QString());
+    // run() in two halves, for a command that runs while the test does something else.
+    void start(QProcess& process, const QStringList& arguments, const QString& input = QString());
+    static Result finish(QProcess& process);
     // Registers a TCP terminal on `sim` with add-terminal.
     void addTcpTerminal(const QString& name, const SimulatorFixture& sim, int machine = 1,
                         int password = 0);
