@@ -33,7 +33,7 @@ const Command kCommands[] = {
      "terminaldeki tüm yöneticileri siler (ENROLLINFO'ya listeler); --yes sormadan", removeAdmins},
     {"wipe-fingerprints", "AD [--yes]", "terminaldeki tüm parmakizlerini siler; --yes sormadan",
      wipeFingerprints},
-    {"download", "AD... | --all [--second-file] [--wait SANİYE]",
+    {"download", "(AD... | --all) [--second-file] [--wait SANİYE]",
      "yeni kayıtları veri.txt ve aylık yedeğe aktarır (Verileri Aktar); --wait: veri klasöründe "
      "süren başka bir aktarımı ve terminali tutan başka bir bağlantıyı her terminal için en çok "
      "bu kadar bekler (varsayılan 5)",
