@@ -13,7 +13,7 @@
 
 using namespace selvenor;
 
-// selvenor [--data-dir DIR]   the main window on the data folder (default: beside the program)
+// selvenor [--data-dir DIR]   the main window on the data folder (DataFolder::defaultFolder())
 // selvenor --time-zones       the time-zone window on its own
 // selvenor --help | -h | --version  print and exit, without a display
 int main(int argc, char** argv) {
@@ -25,10 +25,15 @@ int main(int argc, char** argv) {
         std::puts(VersionLine(QStringLiteral("selvenor")).toUtf8().constData());
         return 0;
     case InfoRequest::Help:
-        std::puts("Kullanım: selvenor [--data-dir KLASÖR]   ana pencere (veriler KLASÖR'de, "
-                  "varsayılan programın klasörü)\n"
-                  "         selvenor --time-zones          yalnız Time Zone penceresi\n"
-                  "         selvenor --help | -h | --version");
+        std::puts(QStringLiteral("Kullanım: selvenor [--data-dir KLASÖR]   ana pencere (veriler "
+                                 "KLASÖR'de; varsayılan: paketle kurulan programda %1, değilse "
+                                 "programın klasörü)\n"
+                                 "         selvenor --time-zones          yalnız Time Zone "
+                                 "penceresi\n"
+                                 "         selvenor --help | -h | --version")
+                      .arg(DataFolder::siteFolder())
+                      .toUtf8()
+                      .constData());
         return 0;
     case InfoRequest::None:
         break;
@@ -44,7 +49,9 @@ int main(int argc, char** argv) {
     }
 
     QtOperator ui;
-    Program program(ui, DataFolder::fromArguments(app.arguments()));
+    const DataFolder folder = DataFolder::fromArguments(app.arguments());
+    folder.keepNewFilesGroupWritable();
+    Program program(ui, folder);
     program.frmgiris->show();
     return app.exec();
 }

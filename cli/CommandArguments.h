@@ -31,6 +31,8 @@ public:
 
     // Exactly `count` words, else a usage error.
     const QStringList& words(int count) const;
+    // Every word, however many.
+    const QStringList& words() const { return m_words; }
     bool has(const QString& option) const;
     QString value(const QString& option, const QString& defaultValue = QString()) const;
 

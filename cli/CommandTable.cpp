@@ -48,8 +48,11 @@ const Command kCommands[] = {
      changeTerminal, G::TerminalList},
     {"delete-terminal", "AD [--yes]", "terminal kaydını siler (Sil); --yes sormadan",
      deleteTerminal, G::TerminalList},
-    {"download", "AD... [--second-file] | --all [--second-file]",
-     "yeni kayıtları veri.txt ve aylık yedeğe aktarır (Verileri Aktar)", download, G::Attendance},
+    {"download", "(AD... | --all) [--second-file] [--wait SANİYE]",
+     "yeni kayıtları veri.txt ve aylık yedeğe aktarır (Verileri Aktar); --wait: veri klasöründe "
+     "süren başka bir aktarımı ve terminali tutan başka bir bağlantıyı her terminal için en çok "
+     "bu kadar bekler (varsayılan 5)",
+     download, G::Attendance},
     {"download-all", "AD [--inout] [--second-file]",
      "terminaldeki tüm kayıtları aktarır; --inout giriş/çıkış kodlarıyla ve sonra terminalden "
      "siler",

@@ -7,7 +7,45 @@
 #include "common/OperatorInterface.h"
 #include "terminal/ResultCode.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <algorithm>
+#include <utility>
+
 namespace selvenor::cli {
+
+namespace {
+
+// The operator of a connection attempt that may be repeated: its plain messages wait until
+// the attempt counts (replay) or is repeated (forget); everything else goes through.
+class HeldMessages : public OperatorInterface {
+public:
+    explicit HeldMessages(OperatorInterface& ui)
+        : m_ui(ui) {}
+    void showMessage(const QString& text) override { m_held << text; }
+    Button messageBox(const QString& text, const QString& caption, Icon icon,
+                      Buttons buttons) override {
+        return m_ui.messageBox(text, caption, icon, buttons);
+    }
+    void setBusy(bool busy) override { m_ui.setBusy(busy); }
+    void letPendingEventsRun() override { m_ui.letPendingEventsRun(); }
+    QString chooseFileToOpen(const QString& folder) override {
+        return m_ui.chooseFileToOpen(folder);
+    }
+
+    void replay() {
+        for (const QString& text : std::exchange(m_held, {}))
+            m_ui.showMessage(text);
+    }
+    void forget() { m_held.clear(); }
+
+private:
+    OperatorInterface& m_ui;
+    QStringList m_held;
+};
+
+} // namespace
 
 QString resultCodeText(int code) {
     return ResultCodeText(code);
@@ -45,9 +83,24 @@ TerminalRecord RegistryTerminal::find(const QString& name) const {
     return *terminal;
 }
 
-bool RegistryTerminal::connect(const TerminalRecord& terminal) {
-    if (m_session.connect(terminal, m_context.ui))
-        return true;
+bool RegistryTerminal::connectWhenFree(const TerminalRecord& terminal, int waitMs) {
+    const QDeadlineTimer deadline(waitMs);
+    HeldMessages held(m_context.ui);
+    while (!m_session.connect(terminal, held)) {
+        const qint64 left = deadline.remainingTime();
+        if (m_session.lastConnectResult() != ERR_MULTIUSER || left == 0) {
+            held.replay();
+            reportConnectFailure(terminal);
+            return false;
+        }
+        held.forget();
+        QThread::msleep(std::min<qint64>(left, kBusyRetryMs));
+    }
+    held.replay();
+    return true;
+}
+
+void RegistryTerminal::reportConnectFailure(const TerminalRecord& terminal) const {
     const int code = m_session.lastConnectResult();
     if (code == TerminalSession::kNoResultCode)
         reportError(QStringLiteral("'%1' terminalinin bağlantı türü tanınmıyor: '%2' (com, "
@@ -56,7 +109,6 @@ bool RegistryTerminal::connect(const TerminalRecord& terminal) {
     else
         reportError(QStringLiteral("'%1' terminaline bağlanılamadı: %2")
                         .arg(terminal.Terminal, resultCodeText(code)));
-    return false;
 }
 
 bool RegistryTerminal::connectToNamedTerminal() {

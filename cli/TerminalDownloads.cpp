@@ -59,6 +59,12 @@ QString summaryOf(const DownloadOutcome& o) {
     return QString();
 }
 
+// Waits for another download of the folder to end before the terminal is connected, not while
+// its session is open: a terminal ends a session that stays idle for a minute.
+void waitUntilFree(const DataFolder& folder, int waitMs) {
+    const DataFolderLock free(folder, waitMs);
+}
+
 } // namespace
 
 QStringList allTerminalNames(CommandContext& context, const char* command) {
@@ -72,7 +78,7 @@ QStringList allTerminalNames(CommandContext& context, const char* command) {
 }
 
 int downloadEach(CommandContext& context, const char* command, const QStringList& names,
-                 LogDownload::Kind kind, bool secondFile) {
+                 LogDownload::Kind kind, bool secondFile, int waitMs) {
     RegistryTerminal registry(context, command);
     SummaryOperator ui(context.ui);
     ConsoleAttendanceView view;
@@ -81,13 +87,15 @@ int downloadEach(CommandContext& context, const char* command, const QStringList
         QString summary;
         try {
             const TerminalRecord terminal = registry.find(name);
-            if (!registry.connect(terminal)) {
+            waitUntilFree(context.folder, waitMs);
+            if (!registry.connectWhenFree(terminal, waitMs)) {
                 summary = QStringLiteral("HATA bağlanılamadı");
             } else {
                 TerminalSession& session = registry.session();
                 view.setLabel(name);
                 AttendanceContext attendance{session.clock(), session.machineNumber(),
                                              context.folder, ui, view};
+                attendance.lockWaitMs = waitMs;
                 attendance.entry = ListEntry{registry.data(), terminal.id, terminal.Terminal};
                 const DownloadOutcome outcome =
                     LogDownload(attendance, kind).run(secondFile, [secondFile] {

@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 
+#include "app/transfer/DataFolderLock.h"
 #include "app/transfer/LogDownload.h"
 
 namespace selvenor::cli {
@@ -10,9 +11,12 @@ namespace selvenor::cli {
 QStringList allTerminalNames(CommandContext& context, const char* command);
 
 // Downloads from each named terminal in turn (`kind` as in LogDownload) and prints one summary
-// line per terminal: the records written, or the failure and its result code's name. Returns 1
-// when any terminal failed, else 0.
+// line per terminal: the records written, or the failure and its result code's name. For each
+// terminal it waits up to `waitMs` for what another holds: the data folder's lock (another
+// download) and then the terminal (another client's session). Returns 1 when any terminal
+// failed, else 0.
 int downloadEach(CommandContext& context, const char* command, const QStringList& names,
-                 LogDownload::Kind kind, bool secondFile);
+                 LogDownload::Kind kind, bool secondFile,
+                 int waitMs = DataFolderLock::kDefaultWaitMs);
 
 } // namespace selvenor::cli

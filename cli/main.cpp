@@ -114,6 +114,7 @@ int main(int argc, char** argv) {
     cli::ConsoleOperator ui(out, err, in);
     cli::CommandContext context{DataFolder::fromArguments(app.arguments()), line.arguments, out,
                                 ui};
+    context.folder.keepNewFilesGroupWritable();
     int status = 1;
     if (!runCommand(ui, [&] { status = command->run(context); }))
         status = 1;

@@ -25,7 +25,15 @@ QSqlQuery execSql(const QSqlDatabase& db, const QString& statement, const QVaria
     return query;
 }
 
+void waitWhenBusy(QSqlDatabase& db) {
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kSqliteBusyTimeoutMs));
+}
+
 void beginTransaction(QSqlDatabase& db) {
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        execSql(db, QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
     if (!db.transaction())
         throwDatabaseError(db, db.lastError().text());
 }

@@ -16,9 +16,19 @@ namespace selvenor {
 QSqlQuery execSql(const QSqlDatabase& db, const QString& statement,
                   const QVariantList& values = {});
 
+// How long a statement on Data.mdb or Log.mdb waits for another program's transaction (the
+// window's, a scheduled download's) before it fails: long enough for any write of the system.
+constexpr int kSqliteBusyTimeoutMs = 30000;
+
+// A new SQLite connection's options: it waits kSqliteBusyTimeoutMs for a busy database.
+void waitWhenBusy(QSqlDatabase& db);
+
 // Runs `work` inside one transaction of `db`; rolls back and rethrows when it throws.
 template <typename F> void inTransaction(QSqlDatabase db, F&& work);
 
+// On SQLite the transaction takes the write lock at once (BEGIN IMMEDIATE): a transaction that
+// read first would otherwise fail at its first write, without waiting, when another program
+// holds the lock.
 void beginTransaction(QSqlDatabase& db);
 void commitTransaction(QSqlDatabase& db);
 

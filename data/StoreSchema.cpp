@@ -6,6 +6,7 @@
 #include "common/Errors.h"
 #include "common/IniFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QUuid>
@@ -22,10 +23,21 @@ QString int32Column(const QString& name) {
     return name + QStringLiteral(" INTEGER ") + QString::fromLatin1(kInt32).arg(name);
 }
 
+// The file is made here rather than by SQLite, which gives its new files the mode 0644: the
+// umask decides, as for every other file of the data folder, so a folder shared by a group keeps
+// the store writable for the group (SQLite's journals take the store's mode).
+void createEmptyFile(const QString& file) {
+    QFile empty(file);
+    if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw DatabaseError(QStringLiteral("%1 oluşturulamadı: %2").arg(file, empty.errorString()));
+}
+
 void createDatabase(const QString& file, const QStringList& statements) {
+    createEmptyFile(file);
     const QString connection = QStringLiteral("schema-") + QUuid::createUuid().toString();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        waitWhenBusy(db);
         db.setDatabaseName(file);
         if (!db.open())
             throw DatabaseError(QStringLiteral("%1 oluşturulamadı").arg(file));

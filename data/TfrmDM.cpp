@@ -1,5 +1,7 @@
 #include "TfrmDM.h"
 
+#include "Sql.h"
+
 #include "common/Errors.h"
 #include "common/OperatorInterface.h"
 #include "common/TextFunctions.h"
@@ -29,8 +31,10 @@ TfrmDM::~TfrmDM() {
 }
 
 void TfrmDM::addConnections() {
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name(kDataConnection));
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name(kLogConnection));
+    for (const char* connection : {kDataConnection, kLogConnection}) {
+        QSqlDatabase store = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name(connection));
+        waitWhenBusy(store);
+    }
     // Placeholders until the first set-up: the local server's administrator account.
     QSqlDatabase my = QSqlDatabase::addDatabase(mySqlDriverName(), name(kMySqlConnection));
     my.setHostName(QStringLiteral("localhost"));

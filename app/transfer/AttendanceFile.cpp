@@ -42,7 +42,8 @@ AttendanceFile::AttendanceFile(const QString& path)
         m_fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CLOEXEC);
         if (m_fd >= 0 || errno != ENOENT)
             break;
-        m_fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        // The umask decides the mode, so a folder shared by a group keeps the file writable.
+        m_fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         created = m_fd >= 0;
         if (m_fd < 0 && errno != EEXIST)
             break;

@@ -22,10 +22,18 @@ void CliRunner::SetUp() {
 
 CliRunner::Result CliRunner::run(const QStringList& arguments, const QString& input) {
     QProcess process;
+    start(process, arguments, input);
+    return finish(process);
+}
+
+void CliRunner::start(QProcess& process, const QStringList& arguments, const QString& input) {
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(SELVENOR_CLI), QStringList{"--data-dir", temp.path()} + arguments);
     process.write(input.toUtf8());
     process.closeWriteChannel();
+}
+
+CliRunner::Result CliRunner::finish(QProcess& process) {
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};

@@ -4,6 +4,7 @@
 #include "support/TempFolder.h"
 
 #include <QJsonObject>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,9 @@ protected:
     // Runs selvenor-cli to its end, its output thrown away, and returns its peak resident memory
     // in KiB (getrusage of that one child); -1 when it did not exit with status 0.
     qint64 peakResidentKb(const QStringList& arguments);
+    // run() in two halves, for a command that runs while the test does something else.
+    void start(QProcess& process, const QStringList& arguments, const QString& input = QString());
+    static Result finish(QProcess& process);
     // Registers a TCP terminal on `sim` with add-terminal.
     void addTcpTerminal(const QString& name, const SimulatorFixture& sim, int machine = 1,
                         int password = 0);
