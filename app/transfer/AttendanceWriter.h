@@ -64,6 +64,7 @@ public:
 
 private:
     void openFile(size_t index);
+    void appendBatch(size_t index, const QByteArray& lines);
     void compactWhenLarge();
 
     DataFolder m_folder;

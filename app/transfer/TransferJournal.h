@@ -43,6 +43,10 @@ public:
 
     // Records the batch and syncs, before any of its lines is written.
     void begin(const JournalBatch& batch);
+    // The pending batch stands whole in its first `files` files, each synced; synced before it
+    // returns, so a file that then loses the lines to the attendance program is not given them
+    // again.
+    void filesDone(int files);
     // The pending batch stands in every file, up to the record `lastSequence`. Synced by the
     // next begin() or sync().
     void written(const TerminalIdentity& terminal, bool acknowledges, quint32 lastSequence);
@@ -51,14 +55,21 @@ public:
     void settled(const TerminalIdentity& terminal, bool acknowledges, quint32 lastSequence) {
         m_contents.written(terminal, acknowledges, lastSequence);
     }
-    // The terminal has marked its records up to `sequence` read (or erased them).
+    // The terminal has marked its records up to `sequence` read (or erased them). Also tells
+    // that the unit was seen: it no longer needs reconciling.
     void acknowledged(const TerminalIdentity& terminal, quint32 sequence);
+    // The terminal's numbering started over under the same identity: what was remembered of it
+    // means nothing any more. Synced by the next begin() or sync().
+    void reset(const TerminalIdentity& terminal);
     void sync();
 
     qint64 size() const;
     // Rewrites the journal with nothing but what is remembered of each terminal (twice, so a
     // damaged copy costs nothing), replacing it in one rename. Only when no batch is pending.
     void compact();
+    // For the repair: takes `contents` (salvaged from a journal that did not read) as what the
+    // journal says; compact() or a completed batch then writes it.
+    void adopt(const JournalContents& contents) { m_contents = contents; }
 
     // The text of the JournalError for a journal whose contents are not sound.
     static QString unsoundText(const QString& path, const JournalContents& contents);

@@ -13,49 +13,83 @@ using namespace selvenor;
 using DownloadRecovery = AttendanceCli;
 
 TEST_F(DownloadRecovery, KilledBetweenVeriAndTheBackupAfterTheImporterEmptiedVeri) {
-    for (const bool veriHeldOldLines : {false, true}) {
-        SCOPED_TRACE(veriHeldOldLines ? "veri.txt emptied by the importer" : "no veri.txt yet");
-        freshDataFolder();
-        SimulatorFixture& sim = terminal("Kapı", 450);
-        if (veriHeldOldLines) {
-            overwrite("veri.txt", "00009 01/01/2012 08:00:00 01 01\r\n");
-            EXPECT_EQ(importVeri().size(), 1);
+    // done0: veri.txt holds the first batch, synced, and the backup nothing of it; file1: half
+    // of it is in the backup. The importer then takes every line out of veri.txt.
+    for (const QByteArray point : {"done0:1", "file1:1"}) {
+        for (const bool veriHeldOldLines : {false, true}) {
+            SCOPED_TRACE(point.toStdString() +
+                         (veriHeldOldLines ? " veri.txt emptied by the importer" : " no veri.txt"));
+            freshDataFolder();
+            SimulatorFixture& sim = terminal("Kapı", 450);
+            if (veriHeldOldLines) {
+                overwrite("veri.txt", "00009 01/01/2012 08:00:00 01 01\r\n");
+                EXPECT_EQ(importVeri().size(), 1);
+            }
+            downloadKilledAt(point);
+            EXPECT_TRUE(bytes(backupName()).size() < 100 * 33);
+            const QStringList imported = importVeri();
+            EXPECT_EQ(imported, expectedTransferLines(1, 100));
+            const Result next = run({"download", "Kapı"});
+            EXPECT_EQ(next.status, 0) << next.out.toStdString() << next.err.toStdString();
+            EXPECT_EQ(imported + lines("veri.txt"), expectedTransferLines(1, 450));
+            EXPECT_EQ(lines(backupName()), expectedTransferLines(1, 450));
+            EXPECT_EQ(readFlags(sim), 450);
         }
-        downloadKilledAt("file1:1"); // the first batch stands in veri.txt, half of it in the backup
-        const QStringList imported = importVeri();
-        EXPECT_EQ(imported, expectedTransferLines(1, 100));
-        const Result next = run({"download", "Kapı"});
-        EXPECT_EQ(next.status, 0) << next.out.toStdString() << next.err.toStdString();
-        EXPECT_EQ(imported + lines("veri.txt"), expectedTransferLines(1, 450));
-        EXPECT_EQ(lines(backupName()), expectedTransferLines(1, 450));
-        EXPECT_EQ(readFlags(sim), 450);
     }
 }
 
+TEST_F(DownloadRecovery, KilledBetweenTwoLinesOfVeriThenEmptiedWritesThatBatchAgainLosingNothing) {
+    // The first batch's first 50 of 100 lines stand in veri.txt, and the importer takes them:
+    // nothing then shows how far that batch had come (its next line could have been the first).
+    // The whole batch goes into the new veri.txt: those 50 lines twice, no record lost.
+    SimulatorFixture& sim = terminal("Kapı", 450);
+    downloadKilledAt("file0:1");
+    const QStringList imported = importVeri();
+    EXPECT_EQ(imported, expectedTransferLines(1, 50)) << "exactly half the batch, whole lines";
+    EXPECT_TRUE(bytes("veri.txt").isEmpty());
+    const Result next = run({"download", "Kapı"});
+    EXPECT_EQ(next.status, 0) << next.out.toStdString() << next.err.toStdString();
+    EXPECT_EQ(imported + lines("veri.txt"),
+              expectedTransferLines(1, 50) + expectedTransferLines(1, 450));
+    EXPECT_EQ(lines(backupName()), expectedTransferLines(1, 450));
+    EXPECT_EQ(readFlags(sim), 450);
+}
+
 TEST_F(DownloadRecovery, KilledAtSeveralMomentsWhileTheImporterTakesTheLinesBetweenRuns) {
-    // Each sequence kills a few runs at different moments; the attendance program imports
-    // between every two runs. What it imported and what is left in veri.txt hold every record
-    // once, in order, and so does the backup.
-    const QList<QList<QByteArray>> sequences{
-        {"begun:2", "file0:1", "written:3"},
-        {"file1:2", "acknowledged:1", "file2:1"},
-        {"file0:3", "file2:2", "acknowledged:2", "begun:1"},
+    // Each sequence kills a few runs at different moments: the batch begun, a cut inside a line
+    // of veri.txt, between veri.txt and the next file (veri2.txt or the backup), in the backup,
+    // written, acknowledged. The attendance program imports between every two runs. What it
+    // imported and what is left in veri.txt hold every record once, in order, and so do the
+    // backup and veri2.txt.
+    struct Sequence {
+        QList<QByteArray> kills;
+        bool secondFile;
     };
-    for (const QList<QByteArray>& kills : sequences) {
-        SCOPED_TRACE(kills.join(' ').toStdString());
+    const QList<Sequence> sequences{
+        {{"begun:2", "cut0:1", "done0:2", "written:3"}, true},
+        {{"file1:2", "acknowledged:1", "done1:1", "file2:1"}, true},
+        {{"cut0:3", "cut2:2", "done0:1", "acknowledged:2", "begun:1"}, true},
+        {{"done0:1", "cut1:2", "cut0:2", "file1:1", "done0:3", "written:1"}, false},
+    };
+    for (const Sequence& sequence : sequences) {
+        SCOPED_TRACE(sequence.kills.join(' ').toStdString());
         freshDataFolder();
         SimulatorFixture& sim = terminal("Kapı", 1000);
+        QStringList arguments{"Kapı"};
+        if (sequence.secondFile)
+            arguments << "--second-file";
         QStringList imported;
-        for (const QByteArray& point : kills) {
-            downloadKilledAt(point, {"Kapı", "--second-file"});
+        for (const QByteArray& point : sequence.kills) {
+            downloadKilledAt(point, arguments);
             imported += importVeri();
         }
-        const Result last = run({"download", "Kapı", "--second-file"});
+        const Result last = run(QStringList{"download"} + arguments);
         EXPECT_EQ(last.status, 0) << last.out.toStdString() << last.err.toStdString();
         imported += importVeri();
         EXPECT_TRUE(bytes("veri.txt").isEmpty());
         EXPECT_EQ(imported, expectedTransferLines(1, 1000));
-        EXPECT_EQ(lines("veri2.txt"), expectedTransferLines(1, 1000));
+        if (sequence.secondFile)
+            EXPECT_EQ(lines("veri2.txt"), expectedTransferLines(1, 1000));
         EXPECT_EQ(lines(backupName()), expectedTransferLines(1, 1000));
         EXPECT_EQ(readFlags(sim), 1000);
     }
