@@ -103,6 +103,10 @@ void AttendanceWriter::acknowledged(const TerminalIdentity& terminal, quint32 se
     m_journal.acknowledged(terminal, sequence);
 }
 
+void AttendanceWriter::numberingStartedOver(const TerminalIdentity& terminal) {
+    m_journal.reset(terminal);
+}
+
 void AttendanceWriter::compactWhenLarge() {
     if (m_journal.size() <= kCompactAbove)
         return;

@@ -15,15 +15,22 @@ TransferJournal::TransferJournal(const QString& path)
     : m_path(path)
     , m_file(path) {}
 
-const JournalContents& TransferJournal::read() {
+QByteArray TransferJournal::bytes() const {
     QFile file(m_path);
-    QByteArray bytes;
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
-            throw FileError(QStringLiteral("%1 okunamadı: %2").arg(m_path, file.errorString()));
-        bytes = file.readAll();
-    }
-    m_contents = JournalContents::parse(bytes);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("%1 okunamadı: %2").arg(m_path, file.errorString()));
+    return file.readAll();
+}
+
+const JournalContents& TransferJournal::read() {
+    m_contents = JournalContents::parse(bytes());
+    return m_contents;
+}
+
+const JournalContents& TransferJournal::salvage() {
+    m_contents = JournalContents::salvage(bytes());
     return m_contents;
 }
 

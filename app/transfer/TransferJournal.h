@@ -32,6 +32,8 @@ public:
 
     // Reads the journal as it is, damaged or not. Throws FileError when it cannot be read.
     const JournalContents& read();
+    // Reads every sound entry, whatever the header says (JournalContents::salvage).
+    const JournalContents& salvage();
     // Reads the journal; one that is damaged or unknown throws JournalError.
     void load();
     const JournalContents& contents() const { return m_contents; }
@@ -67,14 +69,15 @@ public:
     // Rewrites the journal with nothing but what is remembered of each terminal (twice, so a
     // damaged copy costs nothing), replacing it in one rename. Only when no batch is pending.
     void compact();
-    // For the repair: takes `contents` (salvaged from a journal that did not read) as what the
-    // journal says; compact() or a completed batch then writes it.
-    void adopt(const JournalContents& contents) { m_contents = contents; }
+    // The repair could not read all the journal held: units are reconciled with the backup
+    // (JournalContents::markRebuilt). On the disk with the next compact().
+    void markRebuilt() { m_contents.markRebuilt(); }
 
     // The text of the JournalError for a journal whose contents are not sound.
     static QString unsoundText(const QString& path, const JournalContents& contents);
 
 private:
+    QByteArray bytes() const;
     void appendEntry(const QByteArray& payload);
     void openForAppending();
 

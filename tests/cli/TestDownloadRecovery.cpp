@@ -102,9 +102,36 @@ TEST_F(DownloadRecovery, AWalkBrokenOffAfterWholeBatchesCountsEveryBatch) {
         {{"fail", QJsonArray{QJsonObject{{"op", "NextLogRecord"}, {"code", 3}, {"when", 3}}}}});
     const Result r = run({"download", "Kapı"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Kapı: HATA kayıtlar okunurken: ERR_READ_FAIL (2048 kayıt yazıldı)\n");
+    EXPECT_EQ(r.out,
+              "Kapı: HATA kayıtlar okunurken (NextLogRecord: ERR_READ_FAIL; 2048 kayıt yazıldı)\n");
     EXPECT_EQ(lines("veri.txt"), expectedTransferLines(1, 2048));
     EXPECT_EQ(readFlags(sim), 2048);
+}
+
+TEST_F(DownloadRecovery, AFullLogWalkBrokenOffNamesItsOperation) {
+    environment.insert("SELVENOR_ATTENDANCE_BATCH", "1024");
+    terminal(
+        "Kapı", 3000, 1,
+        {{"fail", QJsonArray{QJsonObject{{"op", "NextAllLogRecord"}, {"code", 3}, {"when", 2}}}}});
+    const Result r = run({"download-all", "Kapı"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Kapı: HATA kayıtlar okunurken (NextAllLogRecord: ERR_READ_FAIL; 1024 kayıt "
+                     "yazıldı)\n");
+}
+
+TEST_F(DownloadRecovery, ARefusedJournalLeavesVeri2AsItWas) {
+    // The full-log command replaces veri2.txt by veri.txt when it ends, also after an error;
+    // not while the journal refuses, when veri.txt may lack the rest of a batch.
+    SimulatorFixture& sim = terminal("Kapı", 20);
+    overwrite("veri.txt", "00009 01/01/2012 08:00:00 01 01\r\n");
+    overwrite("veri2.txt", "eski\r\n");
+    overwrite("aktarim.journal", "bu bir günlük değil\r\n");
+    const Result refused = run({"download-all", "Kapı", "--second-file"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.out.contains("aktarim.journal")) << refused.out.toStdString();
+    EXPECT_EQ(bytes("veri2.txt"), "eski\r\n");
+    EXPECT_EQ(bytes("veri.txt"), "00009 01/01/2012 08:00:00 01 01\r\n");
+    EXPECT_EQ(readFlags(sim), 0);
 }
 
 TEST_F(DownloadRecovery, DamagedJournalStopsEveryWriterUntilTheOperatorRepairsIt) {
@@ -240,4 +267,72 @@ TEST_F(DownloadRecovery, CreatingAnAttendanceFileOrTheBackupFolderSyncsTheFolder
     EXPECT_TRUE(folderSyncedAfter(calls, data + "/veri2.txt", "openat")) << "veri2.txt";
     EXPECT_TRUE(folderSyncedAfter(calls, data + "/yedek_Q720", "mkdir(at)?")) << "yedek_Q720";
     EXPECT_TRUE(folderSyncedAfter(calls, backup, "openat")) << backup.toStdString();
+}
+
+namespace {
+
+// 40 records, batches of 10; the terminal refuses the third acknowledgement: 30 lines stand in
+// the files, 20 are acknowledged, 21 to 30 are owed.
+QJsonObject refusingTheThirdAcknowledgement() {
+    return {{"fail",
+             QJsonArray{QJsonObject{{"op", "AcknowledgeLogRecords"}, {"code", 5}, {"when", 3}}}}};
+}
+
+} // namespace
+
+TEST_F(DownloadRecovery, RepairOfAJournalWhoseHeaderWasOverwrittenKeepsWhatItRemembers) {
+    environment.insert("SELVENOR_ATTENDANCE_BATCH", "10");
+    SimulatorFixture& sim = terminal("Kapı", 40, 1, refusingTheThirdAcknowledgement());
+    EXPECT_EQ(run({"download", "Kapı"}).status, 1);
+    EXPECT_EQ(readFlags(sim), 20);
+    QByteArray journal = bytes("aktarim.journal");
+    journal.replace(0, 8, "XXXXXXXX");
+    overwrite("aktarim.journal", journal);
+    const Result refused = run({"download", "Kapı"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.out.contains("aktarım günlüğü değil")) << refused.out.toStdString();
+    EXPECT_EQ(readFlags(sim), 20);
+
+    const Result check = run({"journal-check"});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(check.out.contains("onay borcu: 30 numaralı kayda kadar"))
+        << check.out.toStdString();
+    const Result repair = run({"journal-check", "--repair"});
+    EXPECT_EQ(repair.status, 0) << repair.out.toStdString() << repair.err.toStdString();
+    EXPECT_FALSE(repair.out.contains("okunamadı")) << repair.out.toStdString();
+    EXPECT_TRUE(run({"journal-check"}).out.contains("onay borcu: 30 numaralı kayda kadar"));
+
+    const Result next = run({"download", "Kapı"});
+    EXPECT_EQ(next.out, "Kapı: 10 kayıt yazıldı\n") << next.err.toStdString();
+    EXPECT_EQ(lines("veri.txt"), expectedTransferLines(1, 40));
+    EXPECT_EQ(lines(backupName()), expectedTransferLines(1, 40));
+    EXPECT_EQ(readFlags(sim), 40);
+}
+
+TEST_F(DownloadRecovery, RepairOfAJournalThatNoLongerReadsPassesOverWhatTheBackupHolds) {
+    // Nothing of the journal reads: the owed acknowledgement of 21 to 30 is gone with it. The
+    // backup's last lines of machine 1 are those records' lines: they are acknowledged without
+    // being written again, and 31 to 40 are written.
+    environment.insert("SELVENOR_ATTENDANCE_BATCH", "10");
+    SimulatorFixture& sim = terminal("Kapı", 40, 1, refusingTheThirdAcknowledgement());
+    terminal("Depo", 5, 2);
+    EXPECT_EQ(run({"download", "Kapı"}).status, 1);
+    EXPECT_EQ(run({"download", "Depo"}).status, 0) << "another machine's lines follow Kapı's";
+    overwrite("aktarim.journal", QByteArray(bytes("aktarim.journal").size(), 'x'));
+    EXPECT_EQ(run({"download", "Kapı"}).status, 1);
+
+    const Result repair = run({"journal-check", "--repair"});
+    EXPECT_EQ(repair.status, 0) << repair.out.toStdString() << repair.err.toStdString();
+    EXPECT_TRUE(repair.out.contains("Günlüğün bir bölümü okunamadı")) << repair.out.toStdString();
+    const Result check = run({"journal-check"});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_TRUE(check.out.contains("Bellek yeniden kuruldu")) << check.out.toStdString();
+
+    const Result next = run({"download", "Kapı"});
+    EXPECT_EQ(next.status, 0) << next.out.toStdString() << next.err.toStdString();
+    EXPECT_EQ(next.out, "Kapı: 10 kayıt yazıldı\n");
+    EXPECT_EQ(lines("veri.txt"), expectedTransferLines(1, 30) + expectedTransferLines(1, 5, 2) +
+                                     expectedTransferLines(31, 40));
+    EXPECT_EQ(lines(backupName()), lines("veri.txt"));
+    EXPECT_EQ(readFlags(sim), 40);
 }

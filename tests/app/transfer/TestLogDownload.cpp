@@ -1,6 +1,8 @@
 #include "AttendanceRig.h"
 
+#include "app/transfer/AttendanceWriter.h"
 #include "app/transfer/DataFolderLock.h"
+#include "app/transfer/TerminalIdentity.h"
 #include "common/Errors.h"
 
 #include <QDir>
@@ -278,4 +280,33 @@ TEST(Transfer, ASecondDownloadOfTheSameFolderIsRefusedWhileOneRuns) {
     EXPECT_EQ(rig.readFlagCount(), 0);
     EXPECT_EQ(rig.view.transferEnabled.last(), true);
     EXPECT_EQ(rig.ui.busyDepth, 0);
+}
+
+TEST(Transfer, OneWriterOfTheCallerServesTheDownloadsOfSeveralTerminals) {
+    // Two terminals with the same machine number into one data folder, through one writer that
+    // the caller opened once: each terminal's records whole and in order, each unit remembered
+    // and acknowledged on its own.
+    ScopedEnvironment batch("SELVENOR_ATTENDANCE_BATCH", "10");
+    AttendanceRig gate(stateWith(recordsUpTo(25)));
+    AttendanceRig store(stateWith(recordsUpTo(15)));
+    store.folder = gate.folder;
+    const DataFolder folder(gate.folder);
+    {
+        DataFolderLock lock(folder);
+        AttendanceWriter writer(folder);
+        writer.open(LogDownload::fileNames(LogDownload::NewRecords, true, gate.today));
+        EXPECT_EQ(LogDownload(gate.context(), LogDownload::NewRecords).run(writer, {}).records, 25);
+        EXPECT_EQ(LogDownload(store.context(), LogDownload::NewRecords).run(writer, {}).records,
+                  15);
+        EXPECT_EQ(writer.memoryOf(TerminalIdentity::of(gate.clock)).lastWritten, 25u);
+        EXPECT_EQ(writer.memoryOf(TerminalIdentity::of(store.clock)).lastWritten, 15u);
+        writer.close();
+    }
+    const QStringList expected = expectedTransferLines(1, 25) + expectedTransferLines(1, 15);
+    EXPECT_EQ(gate.lines(kVeri), expected);
+    EXPECT_EQ(gate.lines(kVeri2), expected);
+    EXPECT_EQ(gate.lines(kBackup), expected);
+    EXPECT_EQ(gate.readFlagCount(), 25);
+    EXPECT_EQ(store.readFlagCount(), 15);
+    EXPECT_EQ(gate.view.transferEnabled, (QList<bool>{false, true}));
 }
