@@ -11,6 +11,7 @@ packages=(
   libgtest-dev
   mariadb-server mariadb-client
   clang libclang-rt-dev
+  strace
 )
 
 missing=()

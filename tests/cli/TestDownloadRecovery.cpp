@@ -224,24 +224,31 @@ QStringList traced(const QProcessEnvironment& environment, const QStringList& ar
     return QString::fromUtf8(f.readAll()).split('\n');
 }
 
-// True when, after the call that created `path` (matched by `creation`), the folder holding it
-// was opened and synced.
+// An open that creates its file.
+const QString kCreatingOpen = QStringLiteral("openat(?=.*O_CREAT)");
+
+// True when the call that created `path` (matched by `creation`) is followed by an open of the
+// folder holding it and a sync of that very descriptor, before anything else is created: the
+// sync belongs to that creation, not to a later one (the journal's compaction, say).
 bool folderSyncedAfter(const QStringList& calls, const QString& path, const QString& creation) {
-    QString folder = path.left(path.lastIndexOf('/'));
+    const QString folder = path.left(path.lastIndexOf('/'));
     const qsizetype created = calls.indexOf(QRegularExpression(
         ".*" + creation + "\\(.*\"" + QRegularExpression::escape(path) + "/?\".*\\) = \\d+.*"));
     if (created < 0)
         return false;
+    const QRegularExpression anotherCreation("mkdir(at)?\\(|O_CREAT");
     const QRegularExpression openFolder("openat\\(.*\"" + QRegularExpression::escape(folder) +
                                         "/?\", [^)]*O_DIRECTORY[^)]*\\) = (\\d+)");
+    QString folderDescriptor;
     for (qsizetype i = created + 1; i < calls.size(); ++i) {
+        if (anotherCreation.match(calls[i]).hasMatch())
+            return false;
         const QRegularExpressionMatch m = openFolder.match(calls[i]);
-        if (!m.hasMatch())
-            continue;
-        for (qsizetype j = i + 1; j < calls.size(); ++j) {
-            if (calls[j].contains("fsync(" + m.captured(1) + ")"))
-                return true;
-        }
+        if (m.hasMatch())
+            folderDescriptor = m.captured(1);
+        else if (!folderDescriptor.isEmpty() &&
+                 calls[i].contains("fsync(" + folderDescriptor + ")"))
+            return true;
     }
     return false;
 }
@@ -263,10 +270,10 @@ TEST_F(DownloadRecovery, CreatingAnAttendanceFileOrTheBackupFolderSyncsTheFolder
         traced(environment, {"--data-dir", data, "download", "Kapı", "--second-file"},
                temp.file("strace.txt"));
     const QString backup = data + '/' + backupName();
-    EXPECT_TRUE(folderSyncedAfter(calls, data + "/veri.txt", "openat")) << "veri.txt";
-    EXPECT_TRUE(folderSyncedAfter(calls, data + "/veri2.txt", "openat")) << "veri2.txt";
+    EXPECT_TRUE(folderSyncedAfter(calls, data + "/veri.txt", kCreatingOpen)) << "veri.txt";
+    EXPECT_TRUE(folderSyncedAfter(calls, data + "/veri2.txt", kCreatingOpen)) << "veri2.txt";
     EXPECT_TRUE(folderSyncedAfter(calls, data + "/yedek_Q720", "mkdir(at)?")) << "yedek_Q720";
-    EXPECT_TRUE(folderSyncedAfter(calls, backup, "openat")) << backup.toStdString();
+    EXPECT_TRUE(folderSyncedAfter(calls, backup, kCreatingOpen)) << backup.toStdString();
 }
 
 namespace {
