@@ -9,10 +9,6 @@
 
 namespace selvenor::cli {
 
-QString resultCodeText(int code) {
-    return ResultCodeText(code);
-}
-
 void openDataStore(const DataFolder& folder, TfrmDM& dm) {
     const QString file = folder.file(QStringLiteral("Data.mdb"));
     if (!TfrmDM::openStore(dm.ADOConnection1(), file))
@@ -50,7 +46,7 @@ bool RegistryTerminal::connect(const TerminalRecord& terminal) {
                         .arg(terminal.Terminal, terminal.Tip));
     else
         reportError(QStringLiteral("'%1' terminaline bağlanılamadı: %2")
-                        .arg(terminal.Terminal, resultCodeText(code)));
+                        .arg(terminal.Terminal, ResultCodeText(code)));
     return false;
 }
 
@@ -67,11 +63,11 @@ int RegistryTerminal::exitStatus(const CommandOutcome& outcome, const QString& w
         break;
     case CommandOutcome::TerminalNotDisabled:
         reportError(QStringLiteral("%1: terminal kilitlenemedi (SetTerminalEnabled): %2")
-                        .arg(what, resultCodeText(outcome.resultCode)));
+                        .arg(what, ResultCodeText(outcome.resultCode)));
         break;
     case CommandOutcome::Failed:
         reportError(
-            QStringLiteral("%1 başarısız: %2").arg(what, resultCodeText(outcome.resultCode)));
+            QStringLiteral("%1 başarısız: %2").arg(what, ResultCodeText(outcome.resultCode)));
         break;
     }
     return 1;

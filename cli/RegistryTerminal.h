@@ -52,7 +52,4 @@ private:
 // Opens Data.mdb of the data folder on the data module; throws FileError when it is missing.
 void openDataStore(const DataFolder& folder, TfrmDM& dm);
 
-// "ERR_AUTH_FAILED" and the like; "kod N" for a code without a name.
-QString resultCodeText(int code);
-
 } // namespace selvenor::cli

@@ -8,6 +8,7 @@
 #include "common/Errors.h"
 #include "common/OperatorInterface.h"
 #include "registry/TerminalList.h"
+#include "terminal/ResultCode.h"
 
 #include <optional>
 
@@ -37,7 +38,7 @@ private:
 };
 
 QString summaryOf(const DownloadOutcome& o) {
-    const QString failed = QStringLiteral("%1: %2").arg(o.operation, resultCodeText(o.resultCode));
+    const QString failed = QStringLiteral("%1: %2").arg(o.operation, ResultCodeText(o.resultCode));
     switch (o.status) {
     case DownloadOutcome::Written:
         return o.records == 0 ? QStringLiteral("0 kayıt yazıldı (yeni kayıt yok)")

@@ -27,7 +27,7 @@ QSqlDatabase EnrolContext::logStore() const {
 QString EnrolContext::lastErrorName() const {
     int code = -1;
     clock.GetLastErrorCode(code);
-    return ResultCodeName(code);
+    return ResultCodeText(code);
 }
 
 OperatorInterface::Button EnrolContext::askContinue(const QString& caption,

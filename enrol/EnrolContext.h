@@ -31,7 +31,8 @@ public:
     QSqlDatabase dataStore() const; // Data.mdb: tblEnroll
     QSqlDatabase logStore() const;  // Log.mdb: temp
 
-    // The name of the result code of the last failed terminal operation.
+    // The name of the result code of the last failed terminal operation, as every window shows
+    // a code (ResultCodeText: the names of 0 to 9, this system's own codes by their symbol).
     QString lastErrorName() const;
 
     // The question asked when one item of a loop fails: "<name>: Continue ?" under `caption`,

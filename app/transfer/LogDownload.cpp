@@ -425,9 +425,7 @@ int LogDownload::lastResultCode() {
 }
 
 void LogDownload::showResultCode(int code) {
-    // Codes beyond the terminal's own have no name; the number is better than an empty box.
-    const QString name = ResultCodeName(code);
-    m_context.ui.showMessage(name.isEmpty() ? QString::number(code) : name);
+    m_context.ui.showMessage(ResultCodeText(code));
 }
 
 } // namespace selvenor

@@ -141,6 +141,17 @@ TEST(Transfer, FailingReadLogBufferShowsTheCodeNameThenNothingToRead) {
     EXPECT_TRUE(rig.sim->state()["enabled"].toBool(true)) << "enabled again";
 }
 
+TEST(Transfer, AFailureWithOneOfThisSystemsOwnCodesShowsItsSymbol) {
+    // ResultCodeName has no name for codes from 10 on; the window shows their symbol, as every
+    // window does, never a bare number or an empty box.
+    QJsonObject state = stateWith(recordsUpTo(3));
+    state["faults"] =
+        QJsonObject{{"fail", QJsonArray{QJsonObject{{"op", "ReadLogBuffer"}, {"code", 12}}}}};
+    AttendanceRig rig(state);
+    EXPECT_EQ(rig.transfer().resultCode, 12);
+    EXPECT_EQ(rig.ui.texts(), QStringList({"ERR_WRONG_MACHINE", kNothing}));
+}
+
 TEST(Transfer, TerminalRefusingToBeDisabledEndsSilentlyWithTheFilesCreated) {
     QJsonObject state = stateWith(recordsUpTo(3));
     state["faults"] = QJsonObject{{"refuseDisable", true}};
