@@ -245,6 +245,13 @@ bool LogDownload::load(AttendanceWriter& writer, DownloadOutcome& outcome) {
         if (const quint32 owed = writer.memoryOf(m_terminal).owed()) {
             if (clock.AcknowledgeLogRecords(machine, owed))
                 writer.acknowledged(m_terminal, owed);
+            else if (lastResultCode() == ERR_INVALID_PARAM)
+                // The terminal never numbered a record that far: its numbering started over.
+                startNumberingAnew(writer, QStringLiteral("%1 numaralı kayda kadar "
+                                                          "yazılmıştı, terminal o numaraya hiç "
+                                                          "varmamış. Kayıtları ilk kaydından "
+                                                          "başlayarak yazılıyor.")
+                                               .arg(owed));
             else
                 operation = QStringLiteral("AcknowledgeLogRecords");
         }
@@ -371,20 +378,25 @@ bool LogDownload::numberingStartedOver(Walk& w, quint32 sequence) {
     // records over would lose them, so they are written, and the operator is told once.
     if (!w.batch.isEmpty() && !closeBatch(w))
         return false;
+    startNumberingAnew(w.writer, QStringLiteral("%1 numaralı kayda kadar yazılmıştı, şimdi %2 "
+                                                "numaralı kayıt geldi. Kayıtları bu kayıttan "
+                                                "başlayarak yazılıyor.")
+                                     .arg(w.written)
+                                     .arg(sequence));
+    w.written = 0;
+    return true;
+}
+
+void LogDownload::startNumberingAnew(AttendanceWriter& writer, const QString& what) {
     const QString who = m_context.entry ? QStringLiteral("'%1'").arg(m_context.entry->name)
                                         : QStringLiteral("%1 numaralı").arg(m_context.machine);
     m_context.ui.messageBox(
         QStringLiteral("%1 terminalin (seri no %2) kayıt numaralaması, log kuşağı değişmeden "
-                       "yeniden başlamış: %3 numaralı kayda kadar yazılmıştı, şimdi %4 "
-                       "numaralı kayıt geldi. Kayıtları bu kayıttan başlayarak yazılıyor.")
-            .arg(who, m_terminal.serial)
-            .arg(w.written)
-            .arg(sequence),
+                       "yeniden başlamış: %3")
+            .arg(who, m_terminal.serial, what),
         QStringLiteral("UYARI"), OperatorInterface::Icon::Warning,
         int(OperatorInterface::Button::Ok));
-    w.writer.numberingStartedOver(m_terminal);
-    w.written = 0;
-    return true;
+    writer.numberingStartedOver(m_terminal);
 }
 
 QString LogDownload::nextOperation() const {

@@ -98,6 +98,9 @@ private:
     // Handles a record at or below one already written; false when closing the batch before it
     // failed.
     bool numberingStartedOver(Walk& walk, quint32 sequence);
+    // Tells the operator once that the unit's numbering started over (`what` says how it
+    // showed) and forgets what was remembered of it.
+    void startNumberingAnew(AttendanceWriter& writer, const QString& what);
     void clearTerminal(AttendanceWriter& writer, DownloadOutcome& outcome);
     void report(const DownloadOutcome& outcome);
     int lastResultCode();

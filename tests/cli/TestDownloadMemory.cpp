@@ -158,3 +158,20 @@ TEST_F(DownloadMemory, ARunRefusedByTheJournalDoesNotUseUpTheNoticeOfAReplacedUn
     EXPECT_EQ(next.out, "Kapı: 3 kayıt yazıldı\n");
     EXPECT_EQ(next.err.count("başka bir terminal cevap veriyor"), 1) << next.err.toStdString();
 }
+
+TEST_F(DownloadMemory, AnAcknowledgementOwedBeyondARestartedNumberingIsToldNotRepeatedForever) {
+    // The owed acknowledgement of 30 goes to a unit whose numbering started over at 10 records
+    // under the same generation: the terminal refuses it (ERR_INVALID_PARAM, docs/protocol.md),
+    // since it never numbered a record that far.
+    SimulatorFixture& unit = terminal("Kapı", 30, 1, refusingOneAcknowledgement());
+    EXPECT_EQ(run({"download", "Kapı"}).status, 1);
+    SimulatorFixture& restarted =
+        restartedWithTenRecords(unit, [](QJsonObject& state) { state["nextSequence"] = 11; });
+    const Result r = run({"download", "Kapı"});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_EQ(r.out, "Kapı: 10 kayıt yazıldı\n");
+    EXPECT_EQ(r.err.count("terminal o numaraya hiç varmamış"), 1) << r.err.toStdString();
+    EXPECT_EQ(readFlags(restarted), 10);
+    EXPECT_EQ(lines("veri.txt"), expectedTransferLines(1, 30) + expectedTransferLines(1, 10));
+    EXPECT_EQ(run({"download", "Kapı"}).out, "Kapı: 0 kayıt yazıldı (yeni kayıt yok)\n");
+}
