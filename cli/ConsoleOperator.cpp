@@ -4,14 +4,6 @@
 
 namespace selvenor::cli {
 
-namespace {
-
-bool has(OperatorInterface::Buttons buttons, OperatorInterface::Button b) {
-    return (buttons & static_cast<int>(b)) != 0;
-}
-
-} // namespace
-
 ConsoleOperator::ConsoleOperator(QTextStream& out, QTextStream& err, QTextStream& in)
     : m_out(out)
     , m_err(err)

@@ -8,14 +8,6 @@
 
 namespace selvenor::cli {
 
-namespace {
-
-bool has(OperatorInterface::Buttons buttons, OperatorInterface::Button b) {
-    return (buttons & static_cast<int>(b)) != 0;
-}
-
-} // namespace
-
 EnrolQuestionAnswers::EnrolQuestionAnswers(OperatorInterface& console, Policy policy)
     : ConsentGiven(console)
     , m_policy(policy) {}

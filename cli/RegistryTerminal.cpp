@@ -47,10 +47,6 @@ private:
 
 } // namespace
 
-QString resultCodeText(int code) {
-    return ResultCodeText(code);
-}
-
 void unknownTerminal(const QString& command, const QString& name) {
     usageError(command,
                QStringLiteral("Bilinmeyen terminal: '%1' (kayıtlı terminaller: selvenor-cli "
@@ -108,7 +104,7 @@ void RegistryTerminal::reportConnectFailure(const TerminalRecord& terminal) cons
                         .arg(terminal.Terminal, terminal.Tip));
     else
         reportError(QStringLiteral("'%1' terminaline bağlanılamadı: %2")
-                        .arg(terminal.Terminal, resultCodeText(code)));
+                        .arg(terminal.Terminal, ResultCodeText(code)));
 }
 
 bool RegistryTerminal::connectToNamedTerminal() {
@@ -124,11 +120,11 @@ int RegistryTerminal::exitStatus(const CommandOutcome& outcome, const QString& w
         break;
     case CommandOutcome::TerminalNotDisabled:
         reportError(QStringLiteral("%1: terminal kilitlenemedi (SetTerminalEnabled): %2")
-                        .arg(what, resultCodeText(outcome.resultCode)));
+                        .arg(what, ResultCodeText(outcome.resultCode)));
         break;
     case CommandOutcome::Failed:
         reportError(
-            QStringLiteral("%1 başarısız: %2").arg(what, resultCodeText(outcome.resultCode)));
+            QStringLiteral("%1 başarısız: %2").arg(what, ResultCodeText(outcome.resultCode)));
         break;
     }
     return 1;

@@ -62,7 +62,4 @@ void openDataStore(const DataFolder& folder, TfrmDM& dm);
 // The usage error of `command` for a terminal name that the registry does not hold.
 [[noreturn]] void unknownTerminal(const QString& command, const QString& name);
 
-// "ERR_AUTH_FAILED" and the like; "kod N" for a code without a name.
-QString resultCodeText(int code);
-
 } // namespace selvenor::cli

@@ -3,9 +3,14 @@
 #include "ConsoleAttendanceView.h"
 #include "RegistryTerminal.h"
 
+#include "app/transfer/AttendanceWriter.h"
+#include "app/transfer/DataFolderLock.h"
 #include "common/Errors.h"
 #include "common/OperatorInterface.h"
 #include "registry/TerminalList.h"
+#include "terminal/ResultCode.h"
+
+#include <optional>
 
 namespace selvenor::cli {
 
@@ -33,36 +38,61 @@ private:
 };
 
 QString summaryOf(const DownloadOutcome& o) {
-    const QString code = resultCodeText(o.resultCode);
+    const QString failed = QStringLiteral("%1: %2").arg(o.operation, ResultCodeText(o.resultCode));
     switch (o.status) {
     case DownloadOutcome::Written:
         return o.records == 0 ? QStringLiteral("0 kayıt yazıldı (yeni kayıt yok)")
                               : QStringLiteral("%1 kayıt yazıldı").arg(o.records);
     case DownloadOutcome::TerminalNotDisabled:
-        return QStringLiteral("HATA terminal kilitlenemedi (SetTerminalEnabled): %1").arg(code);
+        return QStringLiteral("HATA terminal kilitlenemedi (%1)").arg(failed);
     case DownloadOutcome::ReadFailed:
-        return QStringLiteral("HATA kayıtlar yüklenemedi: %1").arg(code);
+        return QStringLiteral("HATA kayıtlar yüklenemedi (%1)").arg(failed);
     case DownloadOutcome::WalkFailed:
-        return QStringLiteral("HATA kayıtlar okunurken: %1 (%2 kayıt yazıldı)")
-            .arg(code)
+        return QStringLiteral("HATA kayıtlar okunurken (%1; %2 kayıt yazıldı)")
+            .arg(failed)
             .arg(o.records);
     case DownloadOutcome::AcknowledgeFailed:
-        return QStringLiteral("HATA AcknowledgeLogRecords: %1 (%2 kayıt yazıldı; sonraki "
-                              "aktarım onaylar)")
-            .arg(code)
+        return QStringLiteral("HATA %1 (%2 kayıt yazıldı; sonraki aktarım onaylar)")
+            .arg(failed)
             .arg(o.records);
     case DownloadOutcome::ClearFailed:
-        return QStringLiteral("HATA ClearLogData: %1 (%2 kayıt yazıldı, terminalde kaldı)")
-            .arg(code)
+        return QStringLiteral("HATA %1 (%2 kayıt yazıldı, terminalde kaldı)")
+            .arg(failed)
             .arg(o.records);
     }
     return QString();
 }
 
-// Waits for another download of the folder to end before the terminal is connected, not while
-// its session is open: a terminal ends a session that stays idle for a minute.
-void waitUntilFree(const DataFolder& folder, int waitMs) {
-    const DataFolderLock free(folder, waitMs);
+// What every terminal's download of one run shares.
+struct DownloadRun {
+    CommandContext& context;
+    RegistryTerminal& registry;
+    OperatorInterface& ui;
+    ConsoleAttendanceView& view;
+    AttendanceWriter& writer;
+    LogDownload::Kind kind;
+    bool copyWanted;
+    int waitMs; // how long to keep trying a terminal that another client holds
+};
+
+// One terminal's download with the run's writer; the summary line. `failed` tells whether the
+// terminal reported a failure.
+QString downloadOne(DownloadRun& run, const QString& name, bool& failed) {
+    const TerminalRecord terminal = run.registry.find(name);
+    if (!run.registry.connectWhenFree(terminal, run.waitMs))
+        return QStringLiteral("HATA bağlanılamadı");
+    TerminalSession& session = run.registry.session();
+    run.view.setLabel(name);
+    AttendanceContext attendance{session.clock(), session.machineNumber(), run.context.folder,
+                                 run.ui, run.view};
+    attendance.entry = ListEntry{run.registry.data(), terminal.id, terminal.Terminal};
+    const bool copyWanted = run.copyWanted;
+    const DownloadOutcome outcome =
+        LogDownload(attendance, run.kind).run(run.writer, [copyWanted] { return copyWanted; });
+    run.view.setLabel(QString());
+    failed = outcome.failed();
+    session.disconnect();
+    return summaryOf(outcome);
 }
 
 } // namespace
@@ -82,40 +112,37 @@ int downloadEach(CommandContext& context, const char* command, const QStringList
     RegistryTerminal registry(context, command);
     SummaryOperator ui(context.ui);
     ConsoleAttendanceView view;
+    // One writer for the whole run, under the data folder's lock; a journal that refuses stops
+    // the run here, before any terminal is reached or any file written.
+    std::optional<DataFolderLock> lock;
+    std::optional<AttendanceWriter> writer;
+    try {
+        lock.emplace(context.folder, waitMs);
+        writer.emplace(context.folder);
+        writer->open(LogDownload::fileNames(kind, kind == LogDownload::NewRecords && secondFile,
+                                            QDate::currentDate()));
+    } catch (const Error& e) {
+        for (const QString& name : names)
+            context.out << name << ": HATA " << e.text() << '\n';
+        return 1;
+    }
+    DownloadRun run{context, registry, ui, view, *writer, kind, secondFile, waitMs};
     int status = 0;
     for (const QString& name : names) {
         QString summary;
+        bool failed = false;
         try {
-            const TerminalRecord terminal = registry.find(name);
-            waitUntilFree(context.folder, waitMs);
-            if (!registry.connectWhenFree(terminal, waitMs)) {
-                summary = QStringLiteral("HATA bağlanılamadı");
-            } else {
-                TerminalSession& session = registry.session();
-                view.setLabel(name);
-                AttendanceContext attendance{session.clock(), session.machineNumber(),
-                                             context.folder, ui, view};
-                attendance.lockWaitMs = waitMs;
-                attendance.entry = ListEntry{registry.data(), terminal.id, terminal.Terminal};
-                const DownloadOutcome outcome =
-                    LogDownload(attendance, kind).run(secondFile, [secondFile] {
-                        return secondFile;
-                    });
-                view.setLabel(QString());
-                summary = summaryOf(outcome);
-                if (outcome.failed())
-                    status = 1;
-                session.disconnect();
-            }
+            summary = downloadOne(run, name, failed);
         } catch (const Error& e) {
             view.setLabel(QString());
             summary = QStringLiteral("HATA %1").arg(e.text());
         }
-        if (summary.startsWith(QLatin1String("HATA")))
+        if (failed || summary.startsWith(QLatin1String("HATA")))
             status = 1;
         context.out << name << ": " << summary << '\n';
         context.out.flush();
     }
+    writer->close();
     return status;
 }
 

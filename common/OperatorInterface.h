@@ -37,6 +37,11 @@ inline OperatorInterface::Buttons operator|(OperatorInterface::Button a,
     return static_cast<int>(a) | static_cast<int>(b);
 }
 
+// Whether `buttons` offers `button`.
+inline bool has(OperatorInterface::Buttons buttons, OperatorInterface::Button button) {
+    return (buttons & static_cast<int>(button)) != 0;
+}
+
 // Shows the hourglass for the lifetime of the object.
 class BusyCursor {
 public:

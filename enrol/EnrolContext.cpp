@@ -31,7 +31,7 @@ int EnrolContext::lastErrorCode() const {
 }
 
 QString EnrolContext::lastErrorName() const {
-    return ResultCodeName(lastErrorCode());
+    return ResultCodeText(lastErrorCode());
 }
 
 OperatorInterface::Button EnrolContext::askContinue(const QString& caption,

@@ -31,8 +31,10 @@ public:
     QSqlDatabase dataStore() const; // Data.mdb: tblEnroll
     QSqlDatabase logStore() const;  // Log.mdb: temp
 
-    // The result code of the last failed terminal operation, and its name.
+    // The result code of the last failed terminal operation.
     int lastErrorCode() const;
+    // The name of the result code of the last failed terminal operation, as every window shows
+    // a code (ResultCodeText: the names of 0 to 9, this system's own codes by their symbol).
     QString lastErrorName() const;
 
     // The question asked when one item of a loop fails: "<name>: Continue ?" under `caption`,

@@ -51,7 +51,7 @@ OperatorInterface::Button QtOperator::messageBox(const QString& text, const QStr
     QMessageBox box(qtIcon(icon), titleOr(caption), text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     for (const ButtonPair& b : kButtons) {
-        if (buttons & static_cast<int>(b.ours))
+        if (has(buttons, b.ours))
             box.addButton(b.qt);
     }
     // A box without a button of its own still has to be closable.
@@ -62,7 +62,7 @@ OperatorInterface::Button QtOperator::messageBox(const QString& text, const QStr
         if (pressed == b.qt)
             return b.ours;
     }
-    return buttons & static_cast<int>(Button::Cancel) ? Button::Cancel : Button::No;
+    return has(buttons, Button::Cancel) ? Button::Cancel : Button::No;
 }
 
 void QtOperator::setBusy(bool busy) {

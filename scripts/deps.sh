@@ -12,6 +12,7 @@ packages=(
   mariadb-server mariadb-client
   clang libclang-rt-dev
   lintian desktop-file-utils man-db
+  strace
 )
 
 missing=()

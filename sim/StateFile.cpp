@@ -179,6 +179,11 @@ void readIdentity(const Fields& root, TerminalState& s) {
                        .arg(protocol::kMaxSerialLength));
     s.serial = serial.toString();
     s.logGeneration = quint32(root.integer("logGeneration", 0, 1, UINT_MAX));
+    // The simulator always writes nextSequence: a state without it has a log whose numbering
+    // starts here (from its records), so it is a new log generation; the generation given, if
+    // any, belonged to the numbering before.
+    if (!root.has("nextSequence"))
+        s.logGeneration = 0;
 }
 
 const QStringList kKnownKeys = {

@@ -71,22 +71,28 @@ void AttendanceWriter::writeBatch(const QByteArray& lines, const BatchSource& so
     m_journal.begin(batch);
     CrashPoint::crashIfReached("begun", m_batches);
     for (size_t i = 0; i < m_files.size(); ++i) {
-        const QByteArray point = "file" + QByteArray::number(qulonglong(i));
-        if (CrashPoint::reached(point.constData(), m_batches)) {
-            // Killed in the middle of the file: a part of the batch, ending inside a line.
-            qsizetype part = lines.size() / 2;
-            if (part > 0 && lines[part - 1] == '\n') {
-                const qsizetype lineStart = lines.lastIndexOf('\n', part - 2) + 1;
-                part = lineStart + (part - lineStart) / 2;
-            }
-            m_files[i]->append(QByteArrayView(lines).first(part));
-            CrashPoint::crash();
-        }
-        m_files[i]->append(lines);
+        appendBatch(i, lines);
+        // The last file's completion is the written entry below.
+        if (i + 1 < m_files.size())
+            m_journal.filesDone(int(i + 1));
+        CrashPoint::crashIfReached(CrashPoint::ofFile("done", i), m_batches);
     }
     m_journal.written(source.terminal, source.acknowledges,
                       source.sequences.isEmpty() ? 0 : source.sequences.last());
     CrashPoint::crashIfReached("written", m_batches);
+}
+
+void AttendanceWriter::appendBatch(size_t index, const QByteArray& lines) {
+    AttendanceFile& file = *m_files[index];
+    if (CrashPoint::reached(CrashPoint::ofFile("file", index), m_batches)) {
+        file.append(QByteArrayView(lines).first(lines.size() / 2));
+        CrashPoint::crash();
+    }
+    if (CrashPoint::reached(CrashPoint::ofFile("cut", index), m_batches)) {
+        file.append(QByteArrayView(lines).first(CrashPoint::insideALine(lines)));
+        CrashPoint::crash();
+    }
+    file.append(lines);
 }
 
 TerminalMemory AttendanceWriter::memoryOf(const TerminalIdentity& terminal) const {
@@ -95,6 +101,10 @@ TerminalMemory AttendanceWriter::memoryOf(const TerminalIdentity& terminal) cons
 
 void AttendanceWriter::acknowledged(const TerminalIdentity& terminal, quint32 sequence) {
     m_journal.acknowledged(terminal, sequence);
+}
+
+void AttendanceWriter::numberingStartedOver(const TerminalIdentity& terminal) {
+    m_journal.reset(terminal);
 }
 
 void AttendanceWriter::compactWhenLarge() {

@@ -53,6 +53,9 @@ public:
     TerminalMemory memoryOf(const TerminalIdentity& terminal) const;
     // The terminal has taken the acknowledgement up to `sequence`.
     void acknowledged(const TerminalIdentity& terminal, quint32 sequence);
+    // The terminal's numbering started over without a new log generation: what is remembered
+    // of it is forgotten, so its records are written from here.
+    void numberingStartedOver(const TerminalIdentity& terminal);
 
     // Closes the files and leaves the journal small. Throws FileError.
     void close();
@@ -64,6 +67,7 @@ public:
 
 private:
     void openFile(size_t index);
+    void appendBatch(size_t index, const QByteArray& lines);
     void compactWhenLarge();
 
     DataFolder m_folder;

@@ -85,6 +85,8 @@ QByteArray BatchRecovery::provenLines() const {
 }
 
 bool BatchRecovery::laterFileHoldsSome(size_t index) const {
+    if (int(index) < m_batch.filesDone)
+        return true; // the journal itself says this file had all of it
     for (size_t j = index + 1; j < m_files.size(); ++j) {
         if (!m_files[j].replaced && !m_files[j].held.isEmpty())
             return true;
@@ -113,6 +115,8 @@ qsizetype BatchRecovery::resumeAfter(QByteArrayView cut, const QByteArray& lines
 
 void BatchRecovery::completeFile(size_t index, const QByteArray& lines) {
     const FileState& s = m_files[index];
+    if (int(index) < m_batch.filesDone)
+        return; // it had the whole batch; what it holds now is the attendance program's doing
     if (!s.replaced) {
         const qsizetype same = commonPrefix(s.held, lines);
         if (same == lines.size()) {

@@ -12,12 +12,15 @@ namespace selvenor {
 // lost power or hit a full disk in the middle of writing it.
 //
 // The files were written one after the other in the journal's order, each synced before the
-// next was touched: a later file holding any of the batch proves that every earlier file held
+// next was touched, and the journal notes each file that holds the whole batch: such a file is
+// left as it is (the attendance program may have taken the lines since), and so is every
+// earlier one. A later file holding any of the batch also proves that every earlier file held
 // all of it. A file the attendance program took away, emptied or replaced since then is not
 // given the batch again when a later file proves it had it. When no later file does, the cut
 // line the attendance program leaves behind (it takes complete lines only) tells how far the
-// batch had come, and the file gets the rest; when nothing is left to tell, it gets the whole
-// batch (a line the program took may then stand twice; none is lost). Every other file is
+// batch had come, and the file gets the rest; when nothing is left to tell (the run stopped
+// between two of the file's lines, or after its last before the journal noted it), it gets the
+// whole batch (a line the program took may then stand twice; none is lost). Every other file is
 // brought to hold the batch once, a cut last line completed, foreign bytes (a power loss leaves
 // zeros) ended as a line of their own.
 //

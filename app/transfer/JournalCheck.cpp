@@ -32,34 +32,38 @@ QString batchLine(const JournalBatch& b) {
     QString records;
     if (!b.sequences.isEmpty())
         records = QStringLiteral(", kayıt %1-%2").arg(b.sequences.first()).arg(b.sequences.last());
-    return QStringLiteral("Yarım kalmış aktarım: %1, %2 satır%3; dosyalar: %4")
-        .arg(source)
-        .arg(qMax(b.sequences.size(), b.lines.count('\n')))
-        .arg(records, files.join(QStringLiteral(", ")));
+    QString line = QStringLiteral("Yarım kalmış aktarım: %1, %2 satır%3; dosyalar: %4")
+                       .arg(source)
+                       .arg(qMax(b.sequences.size(), b.lines.count('\n')))
+                       .arg(records, files.join(QStringLiteral(", ")));
+    if (b.filesDone > 0)
+        line += QStringLiteral("; tamamı yazılmış: %1")
+                    .arg(files.mid(0, b.filesDone).join(QStringLiteral(", ")));
+    return line;
 }
 
-} // namespace
+QString terminalLine(const TerminalIdentity& terminal, const TerminalMemory& m) {
+    QString line = QStringLiteral("Terminal %1: son yazılan kayıt %2, onaylanan %3")
+                       .arg(terminal.text())
+                       .arg(m.lastWritten)
+                       .arg(m.acknowledged);
+    if (m.owed())
+        line += QStringLiteral(", onay borcu: %1 numaralı kayda kadar").arg(m.owed());
+    if (m.reconcile)
+        line += QStringLiteral(", sonraki aktarımı yedek dosyasıyla karşılaştırılacak");
+    return line;
+}
 
-JournalCheck::JournalCheck(const DataFolder& folder)
-    : m_folder(folder)
-    , m_journal(folder.file(AttendanceWriter::journalName())) {}
-
-QStringList JournalCheck::describe() {
-    const JournalContents& c = m_journal.read();
-    QStringList out{QStringLiteral("Aktarım günlüğü: %1").arg(m_journal.path()),
-                    QStringLiteral("Durum: %1").arg(formatName(c))};
-    if (c.format == JournalContents::Format::Unknown)
-        return out;
-    for (auto it = c.terminals.cbegin(); it != c.terminals.cend(); ++it) {
-        const TerminalMemory& m = it.value();
-        QString line = QStringLiteral("Terminal %1: son yazılan kayıt %2, onaylanan %3")
-                           .arg(it.key().text())
-                           .arg(m.lastWritten)
-                           .arg(m.acknowledged);
-        if (m.owed())
-            line += QStringLiteral(", onay borcu %1'e kadar").arg(m.owed());
-        out << line;
-    }
+// What a readable journal holds, one line for each thing.
+QStringList contentsLines(const JournalContents& c) {
+    QStringList out;
+    if (c.rebuilt)
+        out << QStringLiteral("Bellek yeniden kuruldu: günlüğün tanımadığı bir terminalin ilk "
+                              "aktarımında, ayın yedek dosyasının o makine numaralı son "
+                              "satırlarıyla aynı sırada gelen kayıtlar yeniden yazılmadan "
+                              "onaylanır.");
+    for (auto it = c.terminals.cbegin(); it != c.terminals.cend(); ++it)
+        out << terminalLine(it.key(), it.value());
     if (c.pending)
         out << batchLine(*c.pending) +
                    (c.pendingDamaged
@@ -73,7 +77,27 @@ QStringList JournalCheck::describe() {
         out << QStringLiteral(
                    "Son %1 bayt yarım kalmış bir kayıt (zararsız: o aktarım başlamamıştı)")
                    .arg(c.cutShort);
-    if (!c.sound())
+    return out;
+}
+
+} // namespace
+
+JournalCheck::JournalCheck(const DataFolder& folder)
+    : m_folder(folder)
+    , m_journal(folder.file(AttendanceWriter::journalName())) {}
+
+QStringList JournalCheck::describe() {
+    const JournalContents& c = m_journal.read();
+    m_sound = c.sound();
+    QStringList out{QStringLiteral("Aktarım günlüğü: %1").arg(m_journal.path()),
+                    QStringLiteral("Durum: %1").arg(formatName(c))};
+    if (c.format == JournalContents::Format::Unknown) {
+        out << QStringLiteral("Başlığa bakılmadan okunabilenler:");
+        out << contentsLines(m_journal.salvage());
+    } else {
+        out << contentsLines(c);
+    }
+    if (!m_sound)
         out << QStringLiteral("Onarmak için: selvenor-cli --data-dir '%1' journal-check --repair")
                    .arg(m_folder.path());
     return out;
@@ -113,34 +137,43 @@ QStringList JournalCheck::repair(const QDate& today) {
     if (found.sound() && !found.pending)
         return {QStringLiteral("Günlük sağlam; onarılacak bir şey yok.")};
     QStringList out;
-    if (!found.sound())
+    bool lost = false;
+    if (!found.sound()) {
         out << QStringLiteral("Günlüğün bulunduğu hali saklandı: %1").arg(keepCopy());
-    if (found.format == JournalContents::Format::Unknown) {
-        QFile::remove(m_journal.path());
-        m_journal.read();
-        out << QStringLiteral("Tanınmayan günlük yerine yenisi başlatıldı. Bir aktarım yarıda "
-                              "kaldıysa son satırları terminalden yeniden alınabilir.");
-        out << endCutLines(today);
-        return out;
+        // Every sound entry counts, wherever it stands and whatever the header says.
+        const JournalContents& salvaged = m_journal.salvage();
+        out << QStringLiteral("Günlükten okunabilen %1 kayıt alındı.").arg(salvaged.entries);
+        lost = salvaged.lostSomething();
+        if (lost)
+            m_journal.markRebuilt();
     }
-    if (found.pending) {
-        const JournalBatch batch = *found.pending;
-        const qsizetype lines = AttendanceWriter::completePending(m_folder, m_journal);
-        const TerminalMemory after = m_journal.memoryOf(batch.terminal);
-        out << QStringLiteral("Yarım kalmış aktarımın %1 satırı her dosyada.").arg(lines);
-        if (batch.acknowledges && after.owed())
-            out << QStringLiteral("Terminal %1 sonraki aktarımda %2. kayda kadar onaylanacak.")
-                       .arg(batch.terminal.text())
-                       .arg(after.owed());
-    } else {
+    if (m_journal.pending())
+        out << completePending();
+    else
         m_journal.compact();
+    if (lost) {
         out << endCutLines(today);
-        out << QStringLiteral("Okunamayan bölümde bir aktarımın kaydı vardıysa, o aktarımın "
-                              "satırları terminalden yeniden alınıp bir kez daha yazılabilir; "
-                              "kayıp olmaz.");
+        out << QStringLiteral(
+            "Günlüğün bir bölümü okunamadı; orada bir terminalin onay borcu olabilir. Günlüğün "
+            "tanımadığı her terminalin sonraki aktarımında, ayın yedek dosyasının o makine "
+            "numaralı son satırlarıyla aynı sırada gelen kayıtlar yeniden yazılmadan "
+            "onaylanacak; kayıp ya da çift yazım olmaz.");
     }
     out << QStringLiteral("Günlük yeniden yazıldı: %1 terminalin bilgisi korundu.")
                .arg(m_journal.contents().terminals.size());
+    m_sound = true;
+    return out;
+}
+
+QStringList JournalCheck::completePending() {
+    const JournalBatch batch = *m_journal.pending();
+    const qsizetype lines = AttendanceWriter::completePending(m_folder, m_journal);
+    const TerminalMemory after = m_journal.memoryOf(batch.terminal);
+    QStringList out{QStringLiteral("Yarım kalmış aktarımın %1 satırı her dosyada.").arg(lines)};
+    if (batch.acknowledges && after.owed())
+        out << QStringLiteral("Terminal %1 sonraki aktarımda %2. kayda kadar onaylanacak.")
+                   .arg(batch.terminal.text())
+                   .arg(after.owed());
     return out;
 }
 

@@ -6,6 +6,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace selvenor {
 
 using namespace journal;
@@ -33,6 +35,7 @@ void JournalContents::written(const TerminalIdentity& terminal, bool acknowledge
     if (acknowledges && !terminal.isEmpty()) {
         TerminalMemory& m = terminals[terminal];
         m.lastWritten = qMax(m.lastWritten, lastSequence);
+        m.reconcile = false;
     }
 }
 
@@ -41,6 +44,7 @@ void JournalContents::acknowledged(const TerminalIdentity& terminal, quint32 seq
         return;
     TerminalMemory& m = terminals[terminal];
     m.acknowledged = qMax(m.acknowledged, sequence);
+    m.reconcile = false;
 }
 
 void JournalContents::remember(const TerminalIdentity& terminal, const TerminalMemory& memory) {
@@ -49,6 +53,30 @@ void JournalContents::remember(const TerminalIdentity& terminal, const TerminalM
     TerminalMemory& m = terminals[terminal];
     m.lastWritten = qMax(m.lastWritten, memory.lastWritten);
     m.acknowledged = qMax(m.acknowledged, memory.acknowledged);
+    m.reconcile = memory.reconcile;
+}
+
+bool JournalContents::filesDone(int files) {
+    if (!pending || files > pending->files.size())
+        return false;
+    pending->filesDone = qMax(pending->filesDone, files);
+    return true;
+}
+
+void JournalContents::reset(const TerminalIdentity& terminal) {
+    if (!terminal.isEmpty())
+        terminals[terminal] = TerminalMemory{};
+}
+
+void JournalContents::markRebuilt() {
+    rebuilt = true;
+    for (TerminalMemory& m : terminals)
+        m.reconcile = true;
+}
+
+bool JournalContents::lostSomething() const {
+    return std::any_of(damage.begin(), damage.end(),
+                       [](const JournalDamage& d) { return !d.batchSalvaged; });
 }
 
 namespace {
@@ -57,8 +85,9 @@ namespace {
 // next sound one behind them, so a damaged entry costs only itself.
 class Parser {
 public:
-    explicit Parser(const QByteArray& bytes)
-        : m_bytes(bytes) {}
+    Parser(const QByteArray& bytes, bool salvage)
+        : m_bytes(bytes)
+        , m_salvage(salvage) {}
 
     JournalContents run();
 
@@ -70,13 +99,21 @@ private:
     qint64 nextEntryFrom(qint64 at) const;
     // The bytes from `at` to the end are the start of an entry a killed run did not finish.
     bool cutShortAt(qint64 at) const;
+    // Where the entries start: behind a header this program reads; -1 when there is none.
+    qint64 entriesStart();
+    // Where the entries start for salvage(): behind the header's place whatever it holds, or
+    // earlier when an entry stands there.
+    qint64 salvageStart() const;
+    void readEntries(qint64 at);
     bool apply(const QByteArray& payload);
     bool applyBegin(const QByteArray& payload);
+    bool applyOther(EntryKind kind, PayloadReader& in);
     // Takes the description of a Begin entry in the unsound bytes [at, end), when that part of
     // it is sound; its lines are then checked block by block when the batch is completed.
-    void salvageBegin(qint64 at, qint64 end);
+    bool salvageBegin(qint64 at, qint64 end);
 
     const QByteArray& m_bytes;
+    const bool m_salvage;
     JournalContents m_contents;
 };
 
@@ -130,6 +167,25 @@ bool Parser::apply(const QByteArray& payload) {
         return applyBegin(payload);
     PayloadReader in(payload);
     in.u8();
+    return applyOther(kind, in);
+}
+
+bool Parser::applyOther(EntryKind kind, PayloadReader& in) {
+    switch (kind) {
+    case EntryKind::FilesDone: {
+        const int files = in.u8();
+        return in.complete() && m_contents.filesDone(files);
+    }
+    case EntryKind::Rebuilt:
+        if (!in.complete())
+            return false;
+        m_contents.markRebuilt();
+        return true;
+    case EntryKind::Begin:
+        return false;
+    default:
+        break;
+    }
     const TerminalIdentity terminal = readIdentity(in);
     switch (kind) {
     case EntryKind::Written: {
@@ -151,47 +207,62 @@ bool Parser::apply(const QByteArray& payload) {
         TerminalMemory memory;
         memory.lastWritten = in.u32();
         memory.acknowledged = in.u32();
+        if (in.remaining() == 1) // version 1 has no flags
+            memory.reconcile = (in.u8() & StateFlag::Reconcile) != 0;
         if (!in.complete() || terminal.isEmpty())
             return false;
         m_contents.remember(terminal, memory);
         return true;
     }
-    case EntryKind::Begin:
-        break;
+    case EntryKind::Reset:
+        if (!in.complete() || terminal.isEmpty())
+            return false;
+        m_contents.reset(terminal);
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
-void Parser::salvageBegin(qint64 at, qint64 end) {
+bool Parser::salvageBegin(qint64 at, qint64 end) {
     if (end - at < kEntryOverhead || u32At(at) != kEntryMarker)
-        return;
+        return false;
     const qint64 declaredEnd = at + 8 + qint64(u32At(at + 4));
     const QByteArray payload = m_bytes.mid(at + 8, qMin(end, declaredEnd) - at - 8);
     JournalBatch batch;
     if (!readBegin(payload, batch))
-        return;
+        return false;
     batch.lines.truncate(batch.linesLength);
     m_contents.begin(batch);
     m_contents.pendingDamaged = true;
+    return true;
 }
 
-JournalContents Parser::run() {
-    if (m_bytes.isEmpty())
-        return m_contents;
+qint64 Parser::entriesStart() {
     const QByteArray ours = header();
     if (m_bytes.size() < kHeaderSize && ours.startsWith(m_bytes))
-        return m_contents; // a new journal whose header was being written
+        return -1; // a new journal whose header was being written
     if (!m_bytes.startsWith(QByteArrayView(kMagic, kMagicSize)) || m_bytes.size() < kHeaderSize) {
         m_contents.format = JournalContents::Format::Unknown;
-        return m_contents;
+        return -1;
     }
     m_contents.version = u32At(kMagicSize);
-    if (m_contents.version != kVersion) {
+    if (m_contents.version < kOldestReadVersion || m_contents.version > kVersion) {
         m_contents.format = JournalContents::Format::Unknown;
-        return m_contents;
+        return -1;
     }
+    return kHeaderSize;
+}
+
+qint64 Parser::salvageStart() const {
+    const qint64 first = entryAt(0) >= 0 ? 0 : nextEntryFrom(0);
+    if (first >= 0 && first < kHeaderSize)
+        return first;
+    return qMin<qint64>(kHeaderSize, size());
+}
+
+void Parser::readEntries(qint64 at) {
     m_contents.format = JournalContents::Format::Current;
-    qint64 at = kHeaderSize;
     while (at < size()) {
         const qint64 length = entryAt(at);
         if (length >= 0) {
@@ -210,17 +281,35 @@ JournalContents Parser::run() {
             break;
         }
         const qint64 end = next < 0 ? size() : next;
-        m_contents.damage << JournalDamage{at, end - at};
-        salvageBegin(at, end);
+        const bool batch = salvageBegin(at, end);
+        m_contents.damage << JournalDamage{at, end - at, batch};
         at = end;
     }
+}
+
+JournalContents Parser::run() {
+    if (m_bytes.isEmpty())
+        return m_contents;
+    if (m_salvage) {
+        if (m_bytes.startsWith(QByteArrayView(kMagic, kMagicSize)) && size() >= kHeaderSize)
+            m_contents.version = u32At(kMagicSize);
+        readEntries(salvageStart());
+        return m_contents;
+    }
+    const qint64 start = entriesStart();
+    if (start >= 0)
+        readEntries(start);
     return m_contents;
 }
 
 } // namespace
 
 JournalContents JournalContents::parse(const QByteArray& bytes) {
-    return Parser(bytes).run();
+    return Parser(bytes, false).run();
+}
+
+JournalContents JournalContents::salvage(const QByteArray& bytes) {
+    return Parser(bytes, true).run();
 }
 
 } // namespace selvenor

@@ -26,6 +26,9 @@ struct JournalBatch {
     bool acknowledges = false; // new records: the terminal is owed an acknowledgement once written
     QList<quint32> sequences;  // the records' sequence numbers, one per line; empty for card lines
     QList<JournalFile> files;
+    // The batch stands whole and synced in files[0] to files[filesDone - 1]: whatever they hold
+    // now (the attendance program may have taken the lines) is not given the batch again.
+    int filesDone = 0;
     quint32 linesLength = 0;
     QList<quint32> blockCrcs; // CRC of every 4 KiB of the lines
     // The lines as the journal holds them: all of them, unless the entry was damaged or cut short
@@ -42,6 +45,9 @@ struct JournalBatch {
 struct TerminalMemory {
     quint32 lastWritten = 0;  // the highest sequence number whose line stands in every file
     quint32 acknowledged = 0; // the terminal took the acknowledgement up to here
+    // The journal was rebuilt without all it held about this unit: before its records are
+    // written, those whose lines end the month's backup are passed over (BackupReconciliation).
+    bool reconcile = false;
     // The sequence number the terminal is still owed an acknowledgement up to; 0 for none.
     quint32 owed() const { return lastWritten > acknowledged ? lastWritten : 0; }
 };
@@ -50,6 +56,8 @@ struct TerminalMemory {
 struct JournalDamage {
     qint64 offset = 0;
     qint64 length = 0;
+    // The bytes were a batch's entry whose description still reads: nothing else was lost.
+    bool batchSalvaged = false;
 };
 
 // Everything a journal says, and the rules that turn its entries into what is remembered.
@@ -63,7 +71,9 @@ struct JournalContents {
     };
 
     Format format = Format::Empty;
-    quint32 version = 0; // of an Unknown journal that carries our header
+    quint32 version = 0; // of the header, when it carries our magic
+    // A repair could not read everything the journal held: units it does not know are reconciled.
+    bool rebuilt = false;
     QMap<TerminalIdentity, TerminalMemory> terminals;
     // The batch that was begun and not marked written: a run was interrupted while writing it.
     std::optional<JournalBatch> pending;
@@ -78,16 +88,26 @@ struct JournalContents {
 
     // Nothing damaged and nothing unknown: the downloads may go on.
     bool sound() const { return format != Format::Unknown && damage.isEmpty(); }
+    // Some bytes held what cannot be told any more (a damaged entry that was no batch's).
+    bool lostSomething() const;
     TerminalMemory memoryOf(const TerminalIdentity& terminal) const {
-        return terminals.value(terminal);
+        return terminals.value(terminal, TerminalMemory{0, 0, rebuilt});
     }
 
     void begin(const JournalBatch& batch);
     void written(const TerminalIdentity& terminal, bool acknowledges, quint32 lastSequence);
     void acknowledged(const TerminalIdentity& terminal, quint32 sequence);
     void remember(const TerminalIdentity& terminal, const TerminalMemory& memory);
+    bool filesDone(int files);
+    void reset(const TerminalIdentity& terminal);
+    // Every unit known now, and every unit met later until it is seen, is reconciled.
+    void markRebuilt();
 
     static JournalContents parse(const QByteArray& bytes);
+    // Reads every sound entry wherever it stands, whatever the header says: the repair's view of
+    // a journal whose header or whole parts did not read. The format is Current; the damage lists
+    // every stretch of bytes (header excepted) that held no sound entry.
+    static JournalContents salvage(const QByteArray& bytes);
 };
 
 } // namespace selvenor

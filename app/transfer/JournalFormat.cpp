@@ -181,6 +181,26 @@ QByteArray statePayload(const TerminalIdentity& terminal, const TerminalMemory& 
     out.u8(quint8(EntryKind::State));
     writeIdentity(out, terminal);
     out.u32(memory.lastWritten).u32(memory.acknowledged);
+    out.u8(memory.reconcile ? StateFlag::Reconcile : 0);
+    return out.data();
+}
+
+QByteArray filesDonePayload(int files) {
+    PayloadWriter out;
+    out.u8(quint8(EntryKind::FilesDone)).u8(quint8(files));
+    return out.data();
+}
+
+QByteArray resetPayload(const TerminalIdentity& terminal) {
+    PayloadWriter out;
+    out.u8(quint8(EntryKind::Reset));
+    writeIdentity(out, terminal);
+    return out.data();
+}
+
+QByteArray rebuiltPayload() {
+    PayloadWriter out;
+    out.u8(quint8(EntryKind::Rebuilt));
     return out.data();
 }
 

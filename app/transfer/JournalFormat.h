@@ -15,7 +15,8 @@
 //   entry    marker u32 ("JRNE"), length u32, payload (length bytes), CRC-32 u32 of the length
 //            field and the payload
 //
-// The marker lets a reader find the next entry behind a damaged one. The payload's first byte is
+// The marker lets a reader find the next entry behind a damaged one, also behind a header that no
+// longer reads (journal-check --repair salvages every sound entry). The payload's first byte is
 // its kind (EntryKind). A batch's entry (Begin) keeps two copies of its description, each with a
 // CRC of its own, and the CRC of every 4 KiB of its lines, so that a damaged entry still tells
 // which of its lines are sound and the attendance files can vouch for the others.
@@ -23,7 +24,11 @@ namespace selvenor::journal {
 
 inline constexpr char kMagic[] = "SELVJRNL";
 inline constexpr int kMagicSize = 8;
-inline constexpr quint32 kVersion = 1;
+// Version 2 added FilesDone, Reset and Rebuilt and a flags byte behind State. A version 1 journal
+// holds a subset of version 2's entries and is read as it is; the next writer rewrites it as
+// version 2 (an older program refuses that, as it refuses any version it does not know).
+inline constexpr quint32 kVersion = 2;
+inline constexpr quint32 kOldestReadVersion = 1;
 inline constexpr int kHeaderSize = kMagicSize + 4;
 inline constexpr quint32 kEntryMarker = 0x4A524E45; // "JRNE"
 inline constexpr int kEntryOverhead = 12;
@@ -34,7 +39,16 @@ enum class EntryKind : quint8 {
     Begin = 1,        // a batch about to be written: description and lines
     Written = 2,      // the batch stands in every file: terminal, acknowledges, last sequence
     Acknowledged = 3, // the terminal took an acknowledgement: terminal, sequence
-    State = 4,        // what is remembered of a terminal (written by compaction)
+    State = 4,        // what is remembered of a terminal (written by compaction): terminal,
+                      // last written, acknowledged, flags (version 2: StateFlag)
+    FilesDone = 5,    // the pending batch stands whole and synced in its first N files: N (u8)
+    Reset = 6,        // the terminal's numbering started over: terminal; forgets its memory
+    Rebuilt = 7,      // a repair could not read all the journal held: every unit it does not
+                      // know for sure is reconciled with the backup at its next download
+};
+
+enum StateFlag : quint8 {
+    Reconcile = 1, // TerminalMemory::reconcile
 };
 
 QByteArray header();
@@ -52,6 +66,9 @@ QByteArray writtenPayload(const TerminalIdentity& terminal, bool acknowledges,
                           quint32 lastSequence);
 QByteArray acknowledgedPayload(const TerminalIdentity& terminal, quint32 sequence);
 QByteArray statePayload(const TerminalIdentity& terminal, const TerminalMemory& memory);
+QByteArray filesDonePayload(int files);
+QByteArray resetPayload(const TerminalIdentity& terminal);
+QByteArray rebuiltPayload();
 
 // The batch a Begin payload tells, from the first of its two copies of the description that
 // passes its CRC; the lines are whatever follows, unchecked.

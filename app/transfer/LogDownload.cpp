@@ -2,9 +2,11 @@
 
 #include "AttendanceView.h"
 #include "AttendanceWriter.h"
+#include "BackupReconciliation.h"
 #include "CrashPoint.h"
 #include "DataFolderLock.h"
 #include "SecondFileCopy.h"
+#include "TransferJournal.h"
 
 #include "common/EventPump.h"
 #include "common/OperatorInterface.h"
@@ -29,6 +31,10 @@ constexpr int kPumpIntervalMs = 30;
 // acknowledges every few tenths of a second.
 constexpr int kBatchRecords = 65536;
 constexpr int kBatchMs = 250;
+
+// The first batch of a unit to reconcile with the backup waits for this many records (or the
+// end): at least as many as an earlier run can have written without their acknowledgement.
+constexpr int kReconcileRecords = kBatchRecords;
 
 // The limits can be set for tests: SELVENOR_ATTENDANCE_BATCH records, SELVENOR_ATTENDANCE_BATCH_MS.
 int fromEnvironment(const char* name, int fallback) {
@@ -78,8 +84,7 @@ private:
     int m_position = 0;
 };
 
-// Records collected until the batch is written. Records an earlier run already wrote (handed out
-// again because their acknowledgement was lost) are passed over, but acknowledged with the rest.
+// Records collected until the batch is written.
 struct PendingBatch {
     QByteArray lines;
     QList<quint32> sequences;
@@ -89,14 +94,20 @@ struct PendingBatch {
     int records() const { return int(sequences.size()); }
     bool isEmpty() const { return last == 0; }
     void add(const LogRecord& r, quint32 sequence, int machine, int mode) {
-        startIfEmpty();
+        if (isEmpty())
+            age.start();
         appendAttendanceLine(lines, r, machine, mode);
         sequences << sequence;
         last = sequence;
     }
-    void passOver(quint32 sequence) {
-        startIfEmpty();
-        last = sequence;
+    // The first `count` records stand in the files already: acknowledged with the batch, not
+    // written again.
+    void passOverFirst(qsizetype count) {
+        qsizetype end = 0;
+        for (qsizetype i = 0; i < count; ++i)
+            end = lines.indexOf('\n', end) + 1;
+        lines.remove(0, end);
+        sequences.remove(0, count);
     }
     bool full(const BatchLimit& limit) const {
         return records() >= limit.records || age.elapsed() >= limit.ms;
@@ -105,12 +116,6 @@ struct PendingBatch {
         lines.clear();
         sequences.clear();
         last = 0;
-    }
-
-private:
-    void startIfEmpty() {
-        if (isEmpty())
-            age.start();
     }
 };
 
@@ -138,7 +143,25 @@ LogDownload::LogDownload(const AttendanceContext& context, Kind kind)
     , m_kind(kind) {}
 
 DownloadOutcome LogDownload::run(bool secondFile, const std::function<bool()>& copyWanted) {
-    // Restore steps, run in reverse: files closed (inside exchange), cursor, button, terminal.
+    const bool second = m_kind == NewRecords && secondFile;
+    return bracketed(true, copyWanted, [&] {
+        // Loading the journal comes first: while it refuses, nothing is written anywhere.
+        AttendanceWriter writer(m_context.folder);
+        writer.open(fileNames(m_kind, second, m_context.today()));
+        const DownloadOutcome outcome = exchange(writer);
+        writer.close();
+        return outcome;
+    });
+}
+
+DownloadOutcome LogDownload::run(AttendanceWriter& writer,
+                                 const std::function<bool()>& copyWanted) {
+    return bracketed(false, copyWanted, [&] { return exchange(writer); });
+}
+
+DownloadOutcome LogDownload::bracketed(bool takeLock, const std::function<bool()>& copyWanted,
+                                       const std::function<DownloadOutcome()>& exchangeFiles) {
+    // Restore steps, run in reverse: files closed, cursor, button, terminal.
     TFP_CLOCK& clock = m_context.clock;
     const int machine = m_context.machine;
     ScopeGuard enableTerminal([&] { clock.SetTerminalEnabled(machine, true); });
@@ -150,31 +173,43 @@ DownloadOutcome LogDownload::run(bool secondFile, const std::function<bool()>& c
             m_context.view.setTransferEnabled(true);
     });
     BusyCursor busy(m_context.ui);
-    DataFolderLock lock(m_context.folder, m_context.lockWaitMs);
+    std::optional<DataFolderLock> lock;
+    if (takeLock)
+        lock.emplace(m_context.folder, m_context.lockWaitMs);
 
     DownloadOutcome outcome;
     std::exception_ptr error;
+    bool journalRefused = false;
     try {
-        outcome = exchange(transfer && secondFile);
+        outcome = exchangeFiles();
+    } catch (const JournalError&) {
+        journalRefused = true;
+        error = std::current_exception();
     } catch (...) {
         error = std::current_exception();
     }
-    if (!transfer && copyWanted && copyWanted())
+    // veri2.txt is not replaced while the journal refuses: it would copy a veri.txt whose last
+    // batch may still be incomplete.
+    if (!transfer && !journalRefused && copyWanted && copyWanted())
         SecondFileCopy(m_context.folder, m_context.view).run();
     if (error)
         std::rethrow_exception(error);
     return outcome;
 }
 
-QStringList LogDownload::fileNames(bool secondFile) const {
+QStringList LogDownload::fileNames(Kind kind, bool secondFile, const QDate& today) {
     // veri.txt first and the backup last: a batch found in the backup proves it was whole in
     // the files before it (see AttendanceWriter).
     QStringList names{QStringLiteral("veri.txt")};
     if (secondFile)
         names << QStringLiteral("veri2.txt");
-    names << backupFolderOf(m_kind) + QLatin1Char('/') + m_context.today().toString("MMyyyy") +
-                 QStringLiteral(".txt");
+    names << backupName(kind, today);
     return names;
+}
+
+QString LogDownload::backupName(Kind kind, const QDate& today) {
+    return backupFolderOf(kind) + QLatin1Char('/') + today.toString("MMyyyy") +
+           QStringLiteral(".txt");
 }
 
 void LogDownload::noteWhoAnswers() {
@@ -187,44 +222,49 @@ void LogDownload::noteWhoAnswers() {
                                 int(OperatorInterface::Button::Ok));
 }
 
-DownloadOutcome LogDownload::exchange(bool secondFile) {
+DownloadOutcome LogDownload::exchange(AttendanceWriter& writer) {
     m_terminal = TerminalIdentity::of(m_context.clock);
     noteWhoAnswers();
-    AttendanceWriter writer(m_context.folder);
-    writer.open(fileNames(secondFile));
     if (m_kind == NewRecords)
         m_context.clock.setReadMark(true);
-    if (!m_context.clock.SetTerminalEnabled(m_context.machine, false)) {
-        writer.close();
-        return {DownloadOutcome::TerminalNotDisabled, 0, lastResultCode()};
-    }
+    if (!m_context.clock.SetTerminalEnabled(m_context.machine, false))
+        return {DownloadOutcome::TerminalNotDisabled, 0, lastResultCode(),
+                QStringLiteral("SetTerminalEnabled")};
     const DownloadOutcome outcome = walk(writer);
     report(outcome);
-    writer.close();
     return outcome;
 }
 
 bool LogDownload::load(AttendanceWriter& writer, DownloadOutcome& outcome) {
     TFP_CLOCK& clock = m_context.clock;
     const int machine = m_context.machine;
-    bool loaded = true;
+    QString operation;
     if (m_kind == NewRecords) {
         // Records an interrupted run wrote but could not acknowledge: acknowledge them first, so
         // the terminal does not hand them out again. Only this very unit is owed them.
         if (const quint32 owed = writer.memoryOf(m_terminal).owed()) {
-            loaded = clock.AcknowledgeLogRecords(machine, owed);
-            if (loaded)
+            if (clock.AcknowledgeLogRecords(machine, owed))
                 writer.acknowledged(m_terminal, owed);
+            else if (lastResultCode() == ERR_INVALID_PARAM)
+                // The terminal never numbered a record that far: its numbering started over.
+                startNumberingAnew(writer, QStringLiteral("%1 numaralı kayda kadar "
+                                                          "yazılmıştı, terminal o numaraya hiç "
+                                                          "varmamış. Kayıtları ilk kaydından "
+                                                          "başlayarak yazılıyor.")
+                                               .arg(owed));
+            else
+                operation = QStringLiteral("AcknowledgeLogRecords");
         }
-        loaded = loaded && clock.ReadLogBuffer(machine);
-    } else {
-        loaded = clock.ReadAllLogBuffer(machine);
+        if (operation.isEmpty() && !clock.ReadLogBuffer(machine))
+            operation = QStringLiteral("ReadLogBuffer");
+    } else if (!clock.ReadAllLogBuffer(machine)) {
+        operation = QStringLiteral("ReadAllLogBuffer");
     }
-    if (!loaded) {
-        outcome = {DownloadOutcome::ReadFailed, 0, lastResultCode()};
-        showResultCode(outcome.resultCode);
-    }
-    return loaded;
+    if (operation.isEmpty())
+        return true;
+    outcome = {DownloadOutcome::ReadFailed, 0, lastResultCode(), operation};
+    showResultCode(outcome.resultCode);
+    return false;
 }
 
 bool LogDownload::next(LogRecord& r) {
@@ -238,73 +278,138 @@ bool LogDownload::next(LogRecord& r) {
                               r.day, r.hour, r.minute);
 }
 
-DownloadOutcome LogDownload::walk(AttendanceWriter& writer) {
+// What a walk through the records carries from one record to the next.
+struct LogDownload::Walk {
+    AttendanceWriter& writer;
     DownloadOutcome outcome;
-    const bool loaded = load(writer, outcome);
+    PendingBatch batch;
+    int batches = 0;
+    // Sequence numbers up to here stand in the files; one not above it means the terminal's
+    // numbering started over.
+    quint32 written = 0;
+    // Set while the first batch of a unit the journal lost track of is collected.
+    std::optional<BackupReconciliation> reconciliation;
+};
+
+DownloadOutcome LogDownload::walk(AttendanceWriter& writer) {
+    Walk w{writer};
+    const bool loaded = load(writer, w.outcome);
     AttendanceView& view = m_context.view;
     view.setProgressRange(0, kProgressMaximum);
     view.setProgressPosition(0);
     if (!loaded)
-        return outcome;
+        return w.outcome;
 
-    TFP_CLOCK& clock = m_context.clock;
-    const int machine = m_context.machine;
+    const TerminalMemory memory = writer.memoryOf(m_terminal);
     const bool acknowledges = m_kind == NewRecords;
-    // Sequence numbers up to here already stand in the files (their acknowledgement was lost).
-    const quint32 written = acknowledges ? writer.memoryOf(m_terminal).lastWritten : 0;
+    if (acknowledges) {
+        w.written = memory.lastWritten;
+        if (memory.reconcile)
+            w.reconciliation.emplace(m_context.folder.file(backupName(m_kind, m_context.today())),
+                                     m_context.machine, kReconcileRecords);
+    }
     const ModeColumn mode = modeOf(m_kind);
     const BatchLimit limit;
     WalkProgress progress(view, m_context.ui);
-    PendingBatch batch;
-    int batches = 0;
     bool more = true;
-    ListWalk records(clock);
+    ListWalk records(m_context.clock);
     progress.showNow();
     while (more) {
         LogRecord record;
         progress.letEventsRun();
         more = records.step(next(record));
         if (more) {
-            const quint32 sequence = clock.LastLogSequence();
-            if (sequence <= written) {
-                batch.passOver(sequence);
-            } else {
-                batch.add(record, sequence, machine, modeColumn(mode, record.verify));
-                progress.recordWritten();
-            }
+            const quint32 sequence = m_context.clock.LastLogSequence();
+            if (acknowledges && sequence <= qMax(w.written, w.batch.last) &&
+                !numberingStartedOver(w, sequence))
+                break;
+            w.batch.add(record, sequence, m_context.machine, modeColumn(mode, record.verify));
+            progress.recordWritten();
         } else if (records.brokeOff()) {
-            outcome.status = DownloadOutcome::WalkFailed;
-            outcome.resultCode = records.resultCode();
+            w.outcome.status = DownloadOutcome::WalkFailed;
+            w.outcome.resultCode = records.resultCode();
+            w.outcome.operation = nextOperation();
         }
-        if (batch.isEmpty() || (more && !batch.full(limit)))
+        const bool full =
+            w.reconciliation ? w.batch.records() >= kReconcileRecords : w.batch.full(limit);
+        if (w.batch.isEmpty() || (more && !full))
             continue;
-        if (batch.records() > 0) {
-            writer.writeBatch(batch.lines, {m_terminal, acknowledges, batch.sequences});
-            outcome.records += batch.records();
-            ++batches;
-        }
-        if (acknowledges) {
-            if (!clock.AcknowledgeLogRecords(machine, batch.last)) {
-                outcome = {DownloadOutcome::AcknowledgeFailed, outcome.records, lastResultCode()};
-                break; // the lines stand; the next run acknowledges them first
-            }
-            CrashPoint::crashIfReached("acknowledged", batches);
-            writer.acknowledged(m_terminal, batch.last);
-        }
-        batch.clear();
+        if (!closeBatch(w))
+            break;
     }
-    if (outcome.failed())
-        showResultCode(outcome.resultCode);
-    else if (m_kind == AllRecordsInOut && outcome.records > 0)
-        clearTerminal(writer, outcome);
-    return outcome;
+    if (acknowledges && !w.outcome.failed() && writer.memoryOf(m_terminal).reconcile)
+        writer.acknowledged(m_terminal, memory.acknowledged); // seen: nothing was owed
+    if (w.outcome.failed())
+        showResultCode(w.outcome.resultCode);
+    else if (m_kind == AllRecordsInOut && w.outcome.records > 0)
+        clearTerminal(writer, w.outcome);
+    return w.outcome;
+}
+
+bool LogDownload::closeBatch(Walk& w) {
+    PendingBatch& batch = w.batch;
+    const bool acknowledges = m_kind == NewRecords;
+    if (w.reconciliation) {
+        batch.passOverFirst(w.reconciliation->alreadyWritten(batch.lines));
+        w.reconciliation.reset();
+    }
+    if (batch.records() > 0) {
+        w.writer.writeBatch(batch.lines, {m_terminal, acknowledges, batch.sequences});
+        w.outcome.records += batch.records();
+        w.written = qMax(w.written, batch.sequences.last());
+        ++w.batches;
+    }
+    if (acknowledges) {
+        if (!m_context.clock.AcknowledgeLogRecords(m_context.machine, batch.last)) {
+            w.outcome = {DownloadOutcome::AcknowledgeFailed, w.outcome.records, lastResultCode(),
+                         QStringLiteral("AcknowledgeLogRecords")};
+            return false; // the lines stand; the next run acknowledges them first
+        }
+        CrashPoint::crashIfReached("acknowledged", w.batches);
+        w.writer.acknowledged(m_terminal, batch.last);
+    }
+    batch.clear();
+    return true;
+}
+
+bool LogDownload::numberingStartedOver(Walk& w, quint32 sequence) {
+    // A terminal that keeps the protocol never hands out a record at or below one it was
+    // acknowledged: its numbering started over without a new log generation. Passing such
+    // records over would lose them, so they are written, and the operator is told once.
+    if (!w.batch.isEmpty() && !closeBatch(w))
+        return false;
+    startNumberingAnew(w.writer, QStringLiteral("%1 numaralı kayda kadar yazılmıştı, şimdi %2 "
+                                                "numaralı kayıt geldi. Kayıtları bu kayıttan "
+                                                "başlayarak yazılıyor.")
+                                     .arg(w.written)
+                                     .arg(sequence));
+    w.written = 0;
+    return true;
+}
+
+void LogDownload::startNumberingAnew(AttendanceWriter& writer, const QString& what) {
+    const QString who = m_context.entry ? QStringLiteral("'%1'").arg(m_context.entry->name)
+                                        : QStringLiteral("%1 numaralı").arg(m_context.machine);
+    m_context.ui.messageBox(
+        QStringLiteral("%1 terminalin (seri no %2) kayıt numaralaması, log kuşağı değişmeden "
+                       "yeniden başlamış: %3")
+            .arg(who, m_terminal.serial, what),
+        QStringLiteral("UYARI"), OperatorInterface::Icon::Warning,
+        int(OperatorInterface::Button::Ok));
+    writer.numberingStartedOver(m_terminal);
+}
+
+QString LogDownload::nextOperation() const {
+    return m_kind == NewRecords ? QStringLiteral("NextLogRecord")
+                                : QStringLiteral("NextAllLogRecord");
 }
 
 void LogDownload::clearTerminal(AttendanceWriter& writer, DownloadOutcome& outcome) {
     // Every record the terminal held is now synced into the files, and the terminal is
     // disabled, so no punch can arrive between the last record and the erasure.
     if (!m_context.clock.ClearLogData(m_context.machine)) {
-        outcome = {DownloadOutcome::ClearFailed, outcome.records, lastResultCode()};
+        outcome = {DownloadOutcome::ClearFailed, outcome.records, lastResultCode(),
+                   QStringLiteral("ClearLogData")};
         showResultCode(outcome.resultCode);
         return;
     }
@@ -332,9 +437,7 @@ int LogDownload::lastResultCode() {
 }
 
 void LogDownload::showResultCode(int code) {
-    // Codes beyond the terminal's own have no name; the number is better than an empty box.
-    const QString name = ResultCodeName(code);
-    m_context.ui.showMessage(name.isEmpty() ? QString::number(code) : name);
+    m_context.ui.showMessage(ResultCodeText(code));
 }
 
 } // namespace selvenor

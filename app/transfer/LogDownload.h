@@ -46,6 +46,7 @@ struct DownloadOutcome {
     Status status = Written;
     int records = 0;
     int resultCode = 0;
+    QString operation; // the control operation that failed ("NextLogRecord"); empty when none
 
     bool failed() const { return status != Written; }
 };
@@ -66,18 +67,40 @@ public:
 
     // `secondFile`: the new-record download also writes veri2.txt (decided once, at the start).
     // `copyWanted`: asked when a full-log command ends; true replaces veri2.txt by veri.txt.
-    // Errors that are not the terminal's (files, the data folder's lock) propagate as
-    // selvenor::Error after the restore steps.
+    // Takes the data folder's lock and a writer of its own. Errors that are not the terminal's
+    // (files, the data folder's lock, a journal that refuses) propagate as selvenor::Error after
+    // the restore steps.
     DownloadOutcome run(bool secondFile, const std::function<bool()>& copyWanted);
+    // The same with the caller's writer, for several downloads of one run: the caller holds the
+    // data folder's lock and has opened the writer on fileNames(kind, secondFile, today). Each
+    // terminal's batches stand whole and contiguous in every file; what is remembered is kept
+    // per unit.
+    DownloadOutcome run(AttendanceWriter& writer, const std::function<bool()>& copyWanted);
+
+    // The files a download writes, in the order they are written.
+    static QStringList fileNames(Kind kind, bool secondFile, const QDate& today);
+    static QString backupName(Kind kind, const QDate& today);
 
 private:
-    QStringList fileNames(bool secondFile) const;
+    struct Walk;
+
+    DownloadOutcome bracketed(bool takeLock, const std::function<bool()>& copyWanted,
+                              const std::function<DownloadOutcome()>& exchangeFiles);
     // Tells the operator, once, when another unit answers behind the list entry than last time.
     void noteWhoAnswers();
-    DownloadOutcome exchange(bool secondFile);
+    DownloadOutcome exchange(AttendanceWriter& writer);
     DownloadOutcome walk(AttendanceWriter& writer);
     bool load(AttendanceWriter& writer, DownloadOutcome& outcome);
     bool next(LogRecord& record);
+    QString nextOperation() const;
+    // Writes the batch and acknowledges it; false when the terminal refused the acknowledgement.
+    bool closeBatch(Walk& walk);
+    // Handles a record at or below one already written; false when closing the batch before it
+    // failed.
+    bool numberingStartedOver(Walk& walk, quint32 sequence);
+    // Tells the operator once that the unit's numbering started over (`what` says how it
+    // showed) and forgets what was remembered of it.
+    void startNumberingAnew(AttendanceWriter& writer, const QString& what);
     void clearTerminal(AttendanceWriter& writer, DownloadOutcome& outcome);
     void report(const DownloadOutcome& outcome);
     int lastResultCode();

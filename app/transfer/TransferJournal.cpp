@@ -15,15 +15,22 @@ TransferJournal::TransferJournal(const QString& path)
     : m_path(path)
     , m_file(path) {}
 
-const JournalContents& TransferJournal::read() {
+QByteArray TransferJournal::bytes() const {
     QFile file(m_path);
-    QByteArray bytes;
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
-            throw FileError(QStringLiteral("%1 okunamadı: %2").arg(m_path, file.errorString()));
-        bytes = file.readAll();
-    }
-    m_contents = JournalContents::parse(bytes);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("%1 okunamadı: %2").arg(m_path, file.errorString()));
+    return file.readAll();
+}
+
+const JournalContents& TransferJournal::read() {
+    m_contents = JournalContents::parse(bytes());
+    return m_contents;
+}
+
+const JournalContents& TransferJournal::salvage() {
+    m_contents = JournalContents::salvage(bytes());
     return m_contents;
 }
 
@@ -92,9 +99,20 @@ void TransferJournal::written(const TerminalIdentity& terminal, bool acknowledge
     m_contents.written(terminal, acknowledges, lastSequence);
 }
 
+void TransferJournal::filesDone(int files) {
+    appendEntry(journal::filesDonePayload(files));
+    sync();
+    m_contents.filesDone(files);
+}
+
 void TransferJournal::acknowledged(const TerminalIdentity& terminal, quint32 sequence) {
     appendEntry(journal::acknowledgedPayload(terminal, sequence));
     m_contents.acknowledged(terminal, sequence);
+}
+
+void TransferJournal::reset(const TerminalIdentity& terminal) {
+    appendEntry(journal::resetPayload(terminal));
+    m_contents.reset(terminal);
 }
 
 void TransferJournal::sync() {
@@ -113,6 +131,8 @@ void TransferJournal::compact() {
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(m_path, file.errorString()));
     QByteArray bytes = journal::header();
+    for (int copy = 0; copy < 2 && m_contents.rebuilt; ++copy)
+        bytes += journal::entry(journal::rebuiltPayload());
     for (int copy = 0; copy < 2; ++copy) {
         for (auto it = m_contents.terminals.cbegin(); it != m_contents.terminals.cend(); ++it)
             bytes += journal::entry(journal::statePayload(it.key(), it.value()));
@@ -123,6 +143,7 @@ void TransferJournal::compact() {
     m_contents.damage.clear();
     m_contents.cutShort = 0;
     m_contents.format = JournalContents::Format::Current;
+    m_contents.version = journal::kVersion;
 }
 
 } // namespace selvenor

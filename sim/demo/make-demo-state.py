@@ -61,7 +61,8 @@ while len(logs) < 300:
     day += datetime.timedelta(days=1)
 
 # A fixed identity, so the demo terminal is the same unit in every data folder it is copied to.
-state = {"serial": "SIM-DEMO-0001", "logGeneration": 20261101, "machine": 1, "password": 0,
-         "users": users, "names": names, "logs": logs[:300]}
+# The generation holds only with the numbering it belongs to, so the next sequence is given too.
+state = {"serial": "SIM-DEMO-0001", "logGeneration": 20261101, "nextSequence": 301, "machine": 1,
+         "password": 0, "users": users, "names": names, "logs": logs[:300]}
 path = pathlib.Path(__file__).with_name("demo-state.json")
 path.write_text(json.dumps(state, ensure_ascii=False, indent=1) + "\n", encoding="utf-8")

@@ -36,7 +36,8 @@ TEST_F(AttendanceCommands, AFailingTerminalMakesTheExitStatusNonZero) {
     terminal("Depo", 2, 2);
     const Result r = run({"download", "Kapı", "Depo"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Kapı: HATA kayıtlar yüklenemedi: ERR_NON_CARRYOUT\nDepo: 2 kayıt yazıldı\n");
+    EXPECT_EQ(r.out, "Kapı: HATA kayıtlar yüklenemedi (ReadLogBuffer: ERR_NON_CARRYOUT)\n"
+                     "Depo: 2 kayıt yazıldı\n");
     EXPECT_EQ(lines("veri.txt"), expectedTransferLines(1, 2, 2));
 }
 

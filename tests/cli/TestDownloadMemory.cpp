@@ -1,5 +1,7 @@
 #include "AttendanceCli.h"
 
+#include <functional>
+
 using namespace selvenor;
 
 // What the downloads remember between runs is kept by the unit's identity: two terminals that
@@ -9,6 +11,19 @@ protected:
     static QJsonObject refusingOneAcknowledgement() {
         return {{"fail", QJsonArray{QJsonObject{
                              {"op", "AcknowledgeLogRecords"}, {"code", 5}, {"when", 1}}}}};
+    }
+    // Stops `unit` and starts it again from its state with a new log of 10 records, without its
+    // faults and with `adjust` applied, behind the list entry "Kapı".
+    SimulatorFixture& restartedWithTenRecords(SimulatorFixture& unit,
+                                              const std::function<void(QJsonObject&)>& adjust) {
+        QJsonObject state = unit.state();
+        state["logs"] = recordsUpTo(10);
+        state.remove("faults");
+        adjust(state);
+        unit.stop();
+        SimulatorFixture& restarted = startSimulator(state);
+        pointEntryAt("Kapı", restarted);
+        return restarted;
     }
     // Points the list entry `name` at the simulator `sim`.
     void pointEntryAt(const QString& name, const SimulatorFixture& sim) {
@@ -87,17 +102,76 @@ TEST_F(DownloadMemory, ARestartedRecordNumberingIsToldAndWrittenFromTheFirstReco
     SimulatorFixture& unit = terminal("Kapı", 30, 1, refusingOneAcknowledgement());
     EXPECT_EQ(run({"download", "Kapı"}).status, 1);
     // The same unit after a reset: same serial, a new log generation, its numbering from 1.
-    QJsonObject state = unit.state();
-    state["logGeneration"] = state["logGeneration"].toInteger() + 1;
-    state["logs"] = recordsUpTo(10);
-    state.remove("nextSequence");
-    state.remove("faults");
-    unit.stop();
-    SimulatorFixture& reset = startSimulator(state);
-    pointEntryAt("Kapı", reset);
+    restartedWithTenRecords(unit, [](QJsonObject& state) {
+        state["logGeneration"] = state["logGeneration"].toInteger() + 1;
+        state.remove("nextSequence");
+    });
     const Result r = run({"download", "Kapı"});
     EXPECT_EQ(r.status, 0) << r.out.toStdString() << r.err.toStdString();
     EXPECT_EQ(r.out, "Kapı: 10 kayıt yazıldı\n");
     EXPECT_TRUE(r.err.contains("kayıt numaralaması yeniden başlamış")) << r.err.toStdString();
     EXPECT_EQ(lines("veri.txt"), expectedTransferLines(1, 30) + expectedTransferLines(1, 10));
+}
+
+TEST_F(DownloadMemory, ANumberingThatStartedOverUnderTheSameGenerationIsToldAndWritten) {
+    // A terminal that does not keep the protocol: its numbering starts over, and its Hello still
+    // tells the old log generation. Its records come with sequence numbers the journal has
+    // already written; passing them over would lose them.
+    SimulatorFixture& unit = terminal("Kapı", 30, 1);
+    EXPECT_EQ(run({"download", "Kapı"}).out, "Kapı: 30 kayıt yazıldı\n");
+    SimulatorFixture& restarted = restartedWithTenRecords(unit, [](QJsonObject& state) {
+        state["nextSequence"] = 11; // the generation is kept with it
+    });
+    const Result r = run({"download", "Kapı"});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_EQ(r.out, "Kapı: 10 kayıt yazıldı\n");
+    EXPECT_EQ(r.err.count("log kuşağı değişmeden yeniden başlamış"), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("30 numaralı kayda kadar yazılmıştı, şimdi 1 numaralı"))
+        << r.err.toStdString();
+    EXPECT_EQ(readFlags(restarted), 10);
+    EXPECT_EQ(lines("veri.txt"), expectedTransferLines(1, 30) + expectedTransferLines(1, 10));
+
+    const Result again = run({"download", "Kapı"});
+    EXPECT_EQ(again.out, "Kapı: 0 kayıt yazıldı (yeni kayıt yok)\n");
+    EXPECT_FALSE(again.err.contains("yeniden başlamış")) << "told once";
+}
+
+TEST_F(DownloadMemory, ARunRefusedByTheJournalDoesNotUseUpTheNoticeOfAReplacedUnit) {
+    terminal("Kapı", 5, 1);
+    EXPECT_EQ(run({"download", "Kapı"}).status, 0);
+    const QString seen = "select Serial from TerminalIdentity";
+    const QStringList before = query(seen);
+    SimulatorFixture& replacement =
+        startSimulator(SimulatorFixture::state({{"logs", recordsUpTo(3)}, {"machine", 1}}));
+    pointEntryAt("Kapı", replacement);
+    const QByteArray journal = bytes("aktarim.journal");
+    overwrite("aktarim.journal", "bu bir günlük değil\r\n");
+
+    const Result refused = run({"download", "Kapı"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_FALSE(refused.err.contains("cevap veriyor")) << refused.err.toStdString();
+    EXPECT_EQ(query(seen), before) << "nothing is written while the journal refuses";
+    EXPECT_EQ(readFlags(replacement), 0);
+
+    overwrite("aktarim.journal", journal);
+    const Result next = run({"download", "Kapı"});
+    EXPECT_EQ(next.out, "Kapı: 3 kayıt yazıldı\n");
+    EXPECT_EQ(next.err.count("başka bir terminal cevap veriyor"), 1) << next.err.toStdString();
+}
+
+TEST_F(DownloadMemory, AnAcknowledgementOwedBeyondARestartedNumberingIsToldNotRepeatedForever) {
+    // The owed acknowledgement of 30 goes to a unit whose numbering started over at 10 records
+    // under the same generation: the terminal refuses it (ERR_INVALID_PARAM, docs/protocol.md),
+    // since it never numbered a record that far.
+    SimulatorFixture& unit = terminal("Kapı", 30, 1, refusingOneAcknowledgement());
+    EXPECT_EQ(run({"download", "Kapı"}).status, 1);
+    SimulatorFixture& restarted =
+        restartedWithTenRecords(unit, [](QJsonObject& state) { state["nextSequence"] = 11; });
+    const Result r = run({"download", "Kapı"});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_EQ(r.out, "Kapı: 10 kayıt yazıldı\n");
+    EXPECT_EQ(r.err.count("terminal o numaraya hiç varmamış"), 1) << r.err.toStdString();
+    EXPECT_EQ(readFlags(restarted), 10);
+    EXPECT_EQ(lines("veri.txt"), expectedTransferLines(1, 30) + expectedTransferLines(1, 10));
+    EXPECT_EQ(run({"download", "Kapı"}).out, "Kapı: 0 kayıt yazıldı (yeni kayıt yok)\n");
 }

@@ -138,6 +138,14 @@ TEST(EnrollDownload, FailedUserListShowsItsCodeAndEnablesTheTerminal) {
     EXPECT_TRUE(h.sim->state()["enabled"].toBool(true));
 }
 
+TEST(EnrollDownload, AFailureWithOneOfThisSystemsOwnCodesShowsItsSymbol) {
+    EnrolHarness h(
+        stateWith(fourEntryUser(5), {}, EnrolHarness::failing("ReadAllUserID", 12, "once")));
+    EnrolContext ctx = h.context();
+    EXPECT_FALSE(downloadEnrollData(ctx).started);
+    EXPECT_EQ(h.view.status(), QStringLiteral("ERR_WRONG_MACHINE"));
+}
+
 TEST(EnrollDownload, FailedReadAnsweredYesIsReadAgain) {
     EnrolHarness h(stateWith(fourEntryUser(8), {}, EnrolHarness::failing("GetEnrollData", 7, 2)));
     h.ui.answers = {B::Yes};

@@ -73,7 +73,7 @@ TEST(TerminalIdentity, CopiesOfAStateWithoutSerialBecomeTwoUnitsThatKeepTheirIde
 
 TEST(TerminalIdentity, GivenIdentityIsReportedAfterTheChallenge) {
     SimulatorFixture sim(SimulatorFixture::state(
-        {{"serial", "OGT-4471"}, {"logGeneration", 77}, {"password", 1234}}));
+        {{"serial", "OGT-4471"}, {"logGeneration", 77}, {"nextSequence", 1}, {"password", 1234}}));
     ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
     TFP_CLOCK clock;
     QString host = sim.host();
@@ -95,6 +95,26 @@ TEST(TerminalIdentity, DemoTerminalHasAFixedSerial) {
     const Identity identity = identityOfARun(path);
     EXPECT_EQ(identity.serial, QStringLiteral("SIM-DEMO-0001"));
     EXPECT_EQ(identity.generation, 20261101u);
+}
+
+TEST(TerminalIdentity, AStateWhoseNumberingStartsOverGetsANewLogGeneration) {
+    // The simulator writes nextSequence back; a state without it numbers its records from its
+    // log again, which is a new generation even when the old one is still written in it.
+    TempFolder folder;
+    const QString path = writeState(
+        folder.file("unit.json"),
+        R"({"logs": [{"enroll": 1, "year": 2012, "month": 3, "day": 5, "hour": 8, "minute": 7}]})");
+    const Identity first = identityOfARun(path);
+    QJsonObject state = readState(path);
+    EXPECT_EQ(state["nextSequence"].toInteger(), 2);
+    EXPECT_EQ(identityOfARun(path).generation, first.generation) << "kept with its numbering";
+    state = readState(path);
+    state.remove("nextSequence");
+    writeState(path, QJsonDocument(state).toJson());
+    const Identity restarted = identityOfARun(path);
+    EXPECT_EQ(restarted.serial, first.serial);
+    EXPECT_NE(restarted.generation, first.generation);
+    EXPECT_EQ(quint32(readState(path)["logGeneration"].toInteger()), restarted.generation);
 }
 
 TEST(TerminalIdentity, BadSerialInTheStateIsRefused) {

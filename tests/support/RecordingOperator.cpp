@@ -14,7 +14,7 @@ RecordingOperator::Button RecordingOperator::messageBox(const QString& text, con
     if (!answers.isEmpty())
         return answers.takeFirst();
     for (Button b : {Button::Ok, Button::Yes, Button::No, Button::Cancel}) {
-        if (buttons & static_cast<int>(b))
+        if (has(buttons, b))
             return b;
     }
     return Button::Ok;

@@ -1,5 +1,6 @@
 #include "app/transfer/AttendanceFile.h"
 #include "app/transfer/AttendanceWriter.h"
+#include "app/transfer/JournalFormat.h"
 #include "app/transfer/TransferJournal.h"
 #include "support/TempFolder.h"
 
@@ -25,7 +26,8 @@ protected:
         write("yedek_Q720/032012.txt", "A\r\n");
     }
 
-    void beginBatch(bool acknowledges = true) {
+    // Begins the batch; `filesDone` of its files are then noted as holding it whole.
+    void beginBatch(bool acknowledges = true, int filesDone = 0) {
         JournalBatch batch{kTerminal, acknowledges, {7, 8, 9}};
         batch.setLines(kLines);
         for (const QString& name :
@@ -35,6 +37,8 @@ protected:
         }
         TransferJournal journal(folder.file(AttendanceWriter::journalName()));
         journal.begin(batch);
+        if (filesDone > 0)
+            journal.filesDone(filesDone);
     }
 
     void write(const QString& name, const QByteArray& bytes,
@@ -87,6 +91,22 @@ TEST_F(InterruptedRun, VeriTakenAwayAfterTheBatchReachedTheBackupIsNotWrittenAga
     recoverAndOwed();
     EXPECT_EQ(read("veri.txt"), "<missing>") << "the attendance program has these lines";
     EXPECT_EQ(read("yedek_Q720/032012.txt"), "A\r\n" + kLines);
+}
+
+TEST_F(InterruptedRun, VeriNotedWholeAndThenEmptiedIsNotGivenTheBatchAgain) {
+    // Killed after veri.txt held the whole batch and the journal said so, before the backup got
+    // a byte; the attendance program then took every line out of veri.txt.
+    for (const bool emptied : {true, false}) {
+        SCOPED_TRACE(emptied ? "emptied" : "left as it was");
+        SetUp();
+        beginBatch(true, 1);
+        append("veri.txt", kLines);
+        if (emptied)
+            write("veri.txt", "");
+        EXPECT_EQ(recoverAndOwed(), 9u);
+        EXPECT_EQ(read("veri.txt"), emptied ? QByteArray() : "A\r\n" + kLines);
+        EXPECT_EQ(read("yedek_Q720/032012.txt"), "A\r\n" + kLines);
+    }
 }
 
 TEST_F(InterruptedRun, VeriEmptiedBeforeTheBatchReachedTheBackupGetsTheWholeBatch) {
@@ -180,4 +200,25 @@ TEST_F(InterruptedRun, AcknowledgedBatchOwesNothing) {
     }
     EXPECT_EQ(recoverAndOwed(), 0u);
     EXPECT_EQ(read("veri.txt"), "A\r\n" + kLines);
+}
+
+TEST_F(InterruptedRun, AJournalOfTheFirstVersionIsReadAndRewrittenInTheCurrentOne) {
+    // Version 1 had no completion entries and no flags behind a unit's state.
+    protocol::PayloadWriter state;
+    state.u8(quint8(journal::EntryKind::State));
+    journal::writeIdentity(state, kTerminal);
+    state.u32(40).u32(30);
+    protocol::PayloadWriter head;
+    head.bytes(QByteArray(journal::kMagic, journal::kMagicSize)).u32(1);
+    write(AttendanceWriter::journalName(), head.data() + journal::entry(state.data()));
+    {
+        AttendanceWriter writer{DataFolder(folder.path())};
+        EXPECT_EQ(writer.memoryOf(kTerminal).lastWritten, 40u);
+        EXPECT_EQ(writer.memoryOf(kTerminal).owed(), 40u);
+    }
+    const QByteArray now = read(AttendanceWriter::journalName());
+    EXPECT_EQ(now.left(journal::kHeaderSize), journal::header());
+    TransferJournal journal(folder.file(AttendanceWriter::journalName()));
+    EXPECT_TRUE(journal.read().sound());
+    EXPECT_EQ(journal.memoryOf(kTerminal).owed(), 40u);
 }

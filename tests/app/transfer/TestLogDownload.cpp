@@ -1,6 +1,8 @@
 #include "AttendanceRig.h"
 
+#include "app/transfer/AttendanceWriter.h"
 #include "app/transfer/DataFolderLock.h"
+#include "app/transfer/TerminalIdentity.h"
 #include "common/Errors.h"
 
 #include <QDir>
@@ -137,6 +139,17 @@ TEST(Transfer, FailingReadLogBufferShowsTheCodeNameThenNothingToRead) {
     EXPECT_TRUE(rig.bytes(kVeri).isEmpty());
     EXPECT_EQ(rig.readFlagCount(), 0);
     EXPECT_TRUE(rig.sim->state()["enabled"].toBool(true)) << "enabled again";
+}
+
+TEST(Transfer, AFailureWithOneOfThisSystemsOwnCodesShowsItsSymbol) {
+    // ResultCodeName has no name for codes from 10 on; the window shows their symbol, as every
+    // window does, never a bare number or an empty box.
+    QJsonObject state = stateWith(recordsUpTo(3));
+    state["faults"] =
+        QJsonObject{{"fail", QJsonArray{QJsonObject{{"op", "ReadLogBuffer"}, {"code", 12}}}}};
+    AttendanceRig rig(state);
+    EXPECT_EQ(rig.transfer().resultCode, 12);
+    EXPECT_EQ(rig.ui.texts(), QStringList({"ERR_WRONG_MACHINE", kNothing}));
 }
 
 TEST(Transfer, TerminalRefusingToBeDisabledEndsSilentlyWithTheFilesCreated) {
@@ -278,4 +291,33 @@ TEST(Transfer, ASecondDownloadOfTheSameFolderIsRefusedWhileOneRuns) {
     EXPECT_EQ(rig.readFlagCount(), 0);
     EXPECT_EQ(rig.view.transferEnabled.last(), true);
     EXPECT_EQ(rig.ui.busyDepth, 0);
+}
+
+TEST(Transfer, OneWriterOfTheCallerServesTheDownloadsOfSeveralTerminals) {
+    // Two terminals with the same machine number into one data folder, through one writer that
+    // the caller opened once: each terminal's records whole and in order, each unit remembered
+    // and acknowledged on its own.
+    ScopedEnvironment batch("SELVENOR_ATTENDANCE_BATCH", "10");
+    AttendanceRig gate(stateWith(recordsUpTo(25)));
+    AttendanceRig store(stateWith(recordsUpTo(15)));
+    store.folder = gate.folder;
+    const DataFolder folder(gate.folder);
+    {
+        DataFolderLock lock(folder);
+        AttendanceWriter writer(folder);
+        writer.open(LogDownload::fileNames(LogDownload::NewRecords, true, gate.today));
+        EXPECT_EQ(LogDownload(gate.context(), LogDownload::NewRecords).run(writer, {}).records, 25);
+        EXPECT_EQ(LogDownload(store.context(), LogDownload::NewRecords).run(writer, {}).records,
+                  15);
+        EXPECT_EQ(writer.memoryOf(TerminalIdentity::of(gate.clock)).lastWritten, 25u);
+        EXPECT_EQ(writer.memoryOf(TerminalIdentity::of(store.clock)).lastWritten, 15u);
+        writer.close();
+    }
+    const QStringList expected = expectedTransferLines(1, 25) + expectedTransferLines(1, 15);
+    EXPECT_EQ(gate.lines(kVeri), expected);
+    EXPECT_EQ(gate.lines(kVeri2), expected);
+    EXPECT_EQ(gate.lines(kBackup), expected);
+    EXPECT_EQ(gate.readFlagCount(), 25);
+    EXPECT_EQ(store.readFlagCount(), 15);
+    EXPECT_EQ(gate.view.transferEnabled, (QList<bool>{false, true}));
 }
