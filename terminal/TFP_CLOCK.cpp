@@ -87,7 +87,7 @@ struct TFP_CLOCK::Private {
     std::unique_ptr<TerminalLink> makeLink() const {
         switch (kind) {
         case LinkKind::Tcp:
-            return std::make_unique<TcpLink>(address, quint16(port));
+            return std::make_unique<TcpLink>(address, port);
         case LinkKind::Serial:
             return std::make_unique<SerialLink>(SerialLink::comDevice(commPort), baudrate, true);
         case LinkKind::Usb:

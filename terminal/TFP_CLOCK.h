@@ -58,6 +58,8 @@ public:
     // --- the 22 operations ---
     bool OpenConnection(int machine);
     void CloseConnection();
+    // Selects TCP; false (ERR_INVALID_PARAM) for a port outside 1 to 65535, and OpenConnection
+    // then fails with ERR_COMPORT_ERROR.
     bool ConfigureNetwork(QString& address, int port, int password);
     bool SetTerminalEnabled(int machine, bool enabled);
 

@@ -8,7 +8,7 @@
 
 namespace selvenor {
 
-TcpLink::TcpLink(QString address, quint16 port)
+TcpLink::TcpLink(QString address, int port)
     : TerminalLink(std::make_unique<QTcpSocket>())
     , m_address(std::move(address))
     , m_port(port) {}
@@ -22,11 +22,11 @@ const QTcpSocket& TcpLink::socket() const {
 }
 
 int TcpLink::open(QDeadlineTimer deadline) {
-    if (m_address.trimmed().isEmpty() || m_port == 0)
+    if (m_address.trimmed().isEmpty() || m_port < 1 || m_port > 65535)
         return ERR_COMPORT_ERROR;
     // Bounded, so a terminal that floods the line cannot make the control buffer without limit.
     socket().setReadBufferSize(2 * protocol::FrameDecoder::kBufferCapacity);
-    socket().connectToHost(m_address.trimmed(), m_port);
+    socket().connectToHost(m_address.trimmed(), quint16(m_port));
     if (!socket().waitForConnected(int(qMax<qint64>(1, deadline.remainingTime())))) {
         socket().abort();
         return ERR_COMPORT_ERROR;

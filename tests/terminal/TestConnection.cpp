@@ -67,6 +67,15 @@ TEST(TerminalConnection, WrongMachineNumberIsRefused) {
     EXPECT_EQ(c.lastError(), ERR_WRONG_MACHINE);
 }
 
+TEST(TerminalConnection, APortAbove65535NeverWrapsToAPortBelow) {
+    ConnectedControl c(SimulatorFixture::state({}));
+    QString host = c.sim.host();
+    EXPECT_FALSE(c.clock.ConfigureNetwork(host, c.sim.port() + 65536, 0));
+    EXPECT_FALSE(c.clock.OpenConnection(1));
+    EXPECT_EQ(c.lastError(), ERR_COMPORT_ERROR);
+    EXPECT_TRUE(c.sim.logLines().isEmpty()) << c.sim.logLines().join('\n').toStdString();
+}
+
 TEST(TerminalConnection, ClosedPortFailsWithComportError) {
     quint16 port = 0;
     {
