@@ -79,6 +79,24 @@ struct TFP_CLOCK::Private {
     HelloReply sessionIdentity;
     bool terminalDisabled = false; // SetTerminalEnabled(false) worked, no true since
 
+    // The end of the operation under way; requests and re-opens inside it share it.
+    QDeadlineTimer operationEnd;
+    int operationDepth = 0;
+    class Operation {
+    public:
+        explicit Operation(Private& d)
+            : m_d(d) {
+            if (m_d.operationDepth++ == 0)
+                m_d.operationEnd = QDeadlineTimer(TFP_CLOCK::kOperationLimitMs);
+        }
+        ~Operation() { --m_d.operationDepth; }
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        Private& m_d;
+    };
+
     bool fail(int code) {
         lastError = code;
         return false;
@@ -114,6 +132,7 @@ struct TFP_CLOCK::Private {
     // is not open (so it carried nothing out), is opened again once and the request repeated.
     bool call(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
               int expectedReplyBytes = kSmallReply) {
+        const Operation operation(*this);
         const bool lost = sessionWanted && (!link || !link->stillOpen());
         if (lost && !reopen(command))
             return false;
@@ -143,9 +162,10 @@ struct TFP_CLOCK::Private {
     // One request; on failure records the code, and forgets a link the terminal closed.
     bool request(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
                  int expectedReplyBytes = kSmallReply) {
+        const Operation operation(*this);
         channel.setTimeoutMs(timeoutMs);
         const RequestChannel::Reply reply =
-            channel.transact(command, machine, payload, expectedReplyBytes);
+            channel.transact(command, machine, payload, expectedReplyBytes, operationEnd);
         if (link && !link->isOpen())
             dropLink();
         if (!reply.ok())
@@ -159,8 +179,9 @@ struct TFP_CLOCK::Private {
     bool badReply() { return fail(ERR_BAD_REPLY); }
 
     bool open(int machine) {
+        const Operation operation(*this);
         dropLink();
-        const QDeadlineTimer deadline(timeoutMs);
+        const QDeadlineTimer deadline = qMin(QDeadlineTimer(timeoutMs), operationEnd);
         link = makeLink();
         const int opened = link->open(deadline);
         if (opened != SUCCESS) {

@@ -17,8 +17,10 @@ inline constexpr int kEnrollDataSize = 355;
 
 // The terminal communication control. Every operation returns true on success; after a
 // failure GetLastErrorCode tells why (see ResultCode.h); an operation on a closed connection
-// fails too (ERR_NOT_OPEN). Every operation gives up after timeoutMs(), plus the line time of
-// its bytes on a slow COM link; nothing hangs. The control runs on the caller's thread.
+// fails too (ERR_NOT_OPEN). A request is given up after timeoutMs(), plus twice the line time
+// of its bytes on a COM link, and no operation waits longer than kOperationLimitMs in all,
+// whatever the timeout and the baud rate, re-opening a lost session included. The control runs
+// on the caller's thread.
 // Operations that change the enrolment store or erase data need the terminal disabled first
 // (SetTerminalEnabled(machine, false)); otherwise they fail with ERR_NOT_DISABLED.
 //
@@ -41,6 +43,9 @@ inline constexpr int kEnrollDataSize = 355;
 class TFP_CLOCK : public QObject {
     Q_OBJECT
 public:
+    // The longest any one operation waits for its terminal.
+    static constexpr int kOperationLimitMs = 30000;
+
     explicit TFP_CLOCK(QObject* parent = nullptr);
     ~TFP_CLOCK() override;
 
@@ -109,8 +114,8 @@ public:
     QString TerminalSerial() const;
     quint32 LogGeneration() const;
 
-    // Timeout of one operation, in milliseconds; a slow serial line adds the time its bytes take
-    // (default 3000, or SELVENOR_TERMINAL_TIMEOUT_MS).
+    // Timeout of one request, in milliseconds; a COM line adds twice the time its bytes take
+    // (default 3000, or SELVENOR_TERMINAL_TIMEOUT_MS). Never more than kOperationLimitMs.
     int timeoutMs() const;
     void setTimeoutMs(int ms);
     bool isOpen() const;
