@@ -6,6 +6,7 @@
 #include "ResultCode.h"
 #include "SerialLink.h"
 #include "TcpLink.h"
+#include "WaitingHook.h"
 
 #include <QDateTime>
 
@@ -58,6 +59,7 @@ struct TFP_CLOCK::Private {
 
     std::unique_ptr<TerminalLink> link;
     RequestChannel channel;
+    WaitingHook waitingHook;
     int lastError = SUCCESS;
     quint64 sentBefore = 0;
     quint64 receivedBefore = 0;
@@ -102,7 +104,13 @@ struct TFP_CLOCK::Private {
         return false;
     }
 
-    std::unique_ptr<TerminalLink> makeLink() const {
+    std::unique_ptr<TerminalLink> makeLink() {
+        std::unique_ptr<TerminalLink> made = makeLinkOfKind();
+        made->setWaitingHook(&waitingHook);
+        return made;
+    }
+
+    std::unique_ptr<TerminalLink> makeLinkOfKind() const {
         switch (kind) {
         case LinkKind::Tcp:
             return std::make_unique<TcpLink>(address, port);
@@ -112,6 +120,15 @@ struct TFP_CLOCK::Private {
             break;
         }
         return std::make_unique<SerialLink>(SerialLink::usbDevice(), baudrate, false);
+    }
+
+    // A request or a new link from inside the waiting hook would pull the link from under the
+    // exchange that waits.
+    bool busyWaiting() {
+        if (!waitingHook.running())
+            return false;
+        fail(ERR_MULTIUSER);
+        return true;
     }
 
     void dropLink() {
@@ -132,6 +149,8 @@ struct TFP_CLOCK::Private {
     // is not open (so it carried nothing out), is opened again once and the request repeated.
     bool call(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
               int expectedReplyBytes = kSmallReply) {
+        if (busyWaiting())
+            return false;
         const Operation operation(*this);
         const bool lost = sessionWanted && (!link || !link->stillOpen());
         if (lost && !reopen(command))
@@ -162,6 +181,8 @@ struct TFP_CLOCK::Private {
     // One request; on failure records the code, and forgets a link the terminal closed.
     bool request(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
                  int expectedReplyBytes = kSmallReply) {
+        if (busyWaiting())
+            return false;
         const Operation operation(*this);
         channel.setTimeoutMs(timeoutMs);
         const RequestChannel::Reply reply =
@@ -179,6 +200,8 @@ struct TFP_CLOCK::Private {
     bool badReply() { return fail(ERR_BAD_REPLY); }
 
     bool open(int machine) {
+        if (busyWaiting())
+            return false;
         const Operation operation(*this);
         dropLink();
         const QDeadlineTimer deadline = qMin(QDeadlineTimer(timeoutMs), operationEnd);
@@ -344,6 +367,8 @@ bool TFP_CLOCK::OpenConnection(int machine) {
 }
 
 void TFP_CLOCK::CloseConnection() {
+    if (d->waitingHook.running())
+        return;
     if (d->link && d->link->isOpen())
         d->channel.post(Command::Bye, d->sessionMachine);
     d->sessionWanted = false;
@@ -566,6 +591,10 @@ bool TFP_CLOCK::isOpen() const {
 
 void TFP_CLOCK::setPassword(int password) {
     d->password = password;
+}
+
+void TFP_CLOCK::setWaitingHook(std::function<void()> hook) {
+    d->waitingHook.set(std::move(hook));
 }
 
 quint64 TFP_CLOCK::bytesSent() const {

@@ -5,6 +5,7 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 
 namespace selvenor {
@@ -126,6 +127,12 @@ public:
 
     // Password for the next OpenConnection on any link (ConfigureNetwork sets it too); 0 = none.
     void setPassword(int password);
+    // Called while the control waits for its terminal (connecting, sending, waiting for reply
+    // bytes), at most every 30 ms, so a window can let its events run; none by default. While
+    // it runs, the control refuses to start anything else: requests and OpenConnection fail
+    // with ERR_MULTIUSER, and CloseConnection does nothing.
+    void setWaitingHook(std::function<void()> hook);
+
     // Bytes that crossed the link(s) of this control so far, frames and retries included.
     quint64 bytesSent() const;
     quint64 bytesReceived() const;
