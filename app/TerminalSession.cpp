@@ -2,6 +2,7 @@
 
 #include "common/OperatorInterface.h"
 #include "common/TextFunctions.h"
+#include "registry/NetPort.h"
 #include "registry/TerminalRecord.h"
 #include "terminal/TFP_CLOCK.h"
 
@@ -30,6 +31,7 @@ bool TerminalSession::openLink(const TerminalRecord& terminal) {
         QString address = terminal.Ip;
         const int port = StrToInt(terminal.NetPort);
         const int password = StrToInt(terminal.Sifre);
+        requireNetPort(port);
         m_clock.ConfigureNetwork(address, port, password);
     } else if (terminal.Tip == QLatin1String("com")) {
         if (!terminal.ComPort.isEmpty() && !terminal.ComBaud.isEmpty()) {

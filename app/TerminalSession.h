@@ -39,7 +39,8 @@ public:
     // "usb": IsUSB set, then OpenConnection;
     // any other Tip (compared exactly): no control call, the attempt fails.
     // On failure shows "Hata..Bağlantı Kurulamadı...." and returns false. A TerminalNo, NetPort,
-    // Sifre, ComPort or ComBaud that is no integer throws ConversionError, not connected.
+    // Sifre, ComPort or ComBaud that is no integer, and a NetPort outside 1 to 65535, throw
+    // ConversionError, not connected.
     bool connect(const TerminalRecord& terminal, OperatorInterface& ui);
 
     // Closes the connection. The machine number and the connected terminal name stay.

@@ -71,6 +71,12 @@ Tfrmgiris::Tfrmgiris(TfrmDM& dm, OperatorInterface& ui, const DataFolder& folder
     , session(*FP_CLOCK1) {
     setObjectName(QStringLiteral("frmgiris"));
     FP_CLOCK1->setObjectName(QStringLiteral("FP_CLOCK1"));
+    // While a command holds the lock, the window's events run as the control waits; at any
+    // other time nothing guards against a second command, so they wait for the command's end.
+    FP_CLOCK1->setWaitingHook([this] {
+        if (commandRunning())
+            this->ui.letPendingEventsRun();
+    });
     createControls();
     connectHandlers();
     runCommand(ui, [this] { FormCreate(); });
@@ -199,7 +205,7 @@ void Tfrmgiris::connectHandlers() {
     handle(BitBtn1, &QPushButton::clicked, &Tfrmgiris::BitBtn1Click);
     handle(BitBtn2, &QPushButton::clicked, &Tfrmgiris::BitBtn2Click);
     handle(BitBtn3, &QPushButton::clicked, &Tfrmgiris::BitBtn3Click);
-    handle(BitBtn4, &QPushButton::clicked, &Tfrmgiris::BitBtn4Click);
+    handle(BitBtn4, &QPushButton::clicked, &Tfrmgiris::BitBtn4Click, Lock::WhileRunning);
     handle(BitBtn5, &QPushButton::clicked, &Tfrmgiris::BitBtn5Click, Lock::WhileRunning);
     handle(BitBtn6, &QPushButton::clicked, &Tfrmgiris::BitBtn6Click, Lock::WhileRunning);
     handle(BitBtn7, &QPushButton::clicked, &Tfrmgiris::BitBtn7Click, Lock::WhileRunning);
@@ -237,7 +243,12 @@ QList<QPushButton*> Tfrmgiris::terminalCommands() const {
     return {BitBtn5, BitBtn6, BitBtn7, BitBtn8, BitBtn9, BitBtn10};
 }
 
+// Under the command lock the buttons stay disabled; the lock gives them this state at its end.
 void Tfrmgiris::setTerminalCommandsEnabled(bool enabled) {
+    m_terminalCommandsEnabled = enabled;
+    ++m_terminalCommandsSet;
+    if (commandRunning())
+        return;
     for (QPushButton* b : terminalCommands())
         b->setEnabled(enabled);
 }
@@ -252,7 +263,8 @@ QList<QObject*> Tfrmgiris::lockedDuringCommands() const {
 }
 
 Tfrmgiris::CommandLock::CommandLock(Tfrmgiris& window)
-    : m_window(window) {
+    : m_window(window)
+    , m_terminalCommandsSet(window.m_terminalCommandsSet) {
     ++m_window.m_locks;
     for (QObject* object : m_window.lockedDuringCommands()) {
         auto* widget = qobject_cast<QWidget*>(object);
@@ -267,6 +279,9 @@ Tfrmgiris::CommandLock::~CommandLock() {
             widget->setEnabled(enabled);
     }
     --m_window.m_locks;
+    // The command connected or disconnected: the terminal commands follow the connection.
+    if (!m_window.commandRunning() && m_window.m_terminalCommandsSet != m_terminalCommandsSet)
+        m_window.setTerminalCommandsEnabled(m_window.m_terminalCommandsEnabled);
 }
 
 void Tfrmgiris::closeEvent(QCloseEvent* event) {

@@ -35,8 +35,10 @@ class Tfrmyeni;
 //
 // Every handler runs behind the default error reporting: an error it does not handle is shown
 // in a message box and the program goes on. The terminal commands, the popup-menu commands and
-// the memory-card conversion run under a CommandLock, so while one lets window events run the
-// operator cannot start another, connect, disconnect, edit the list or close the window.
+// the memory-card conversion and the connect button run under a CommandLock, so while one lets
+// window events run the operator cannot start another, connect, disconnect, edit the list or
+// close the window. The control lets window events run while it waits for a terminal, but only
+// under the lock.
 class Tfrmgiris : public QWidget {
     Q_OBJECT
 public:
@@ -64,10 +66,12 @@ public:
     private:
         Tfrmgiris& m_window;
         QList<QPair<QPointer<QObject>, bool>> m_states;
+        int m_terminalCommandsSet;
     };
     bool commandRunning() const { return m_locks > 0; }
 
-    // The six terminal commands, enabled exactly while connected.
+    // The six terminal commands, enabled exactly while connected (under a command lock they
+    // stay disabled until it ends).
     QList<QPushButton*> terminalCommands() const;
     void setTerminalCommandsEnabled(bool enabled);
 
@@ -148,6 +152,8 @@ private:
     QDialog* m_frmEnrol = nullptr;
     QLabel* m_enrolTerminalName = nullptr;
     int m_locks = 0;
+    bool m_terminalCommandsEnabled = false;
+    int m_terminalCommandsSet = 0; // how often the state above was set
     bool m_centred = false;
 };
 

@@ -1,5 +1,7 @@
 #include "TerminalStore.h"
 
+#include "NetPort.h"
+
 #include "common/Errors.h"
 #include "common/TextFunctions.h"
 #include "data/Sql.h"
@@ -30,6 +32,8 @@ QVariant integerValue(const QString& label, const QString& typed) {
 QVariantList columnValues(const TerminalEntry& e) {
     const QVariant terminalNo = integerValue(QStringLiteral("Cihaz No"), e.TerminalNo);
     const QVariant netPort = integerValue(QStringLiteral("tcp port"), e.NetPort);
+    if (!netPort.isNull())
+        requireNetPort(netPort.toInt());
     const QVariant sifre = integerValue(QStringLiteral("passsword"), e.Sifre);
     return {terminalNo,
             TrimText(e.Terminal),

@@ -66,7 +66,8 @@ RequestChannel::Outcome RequestChannel::drain(Command command, qint32 machine, q
 }
 
 RequestChannel::Reply RequestChannel::transact(Command command, qint32 machine,
-                                               const QByteArray& payload, int expectedReplyBytes) {
+                                               const QByteArray& payload, int expectedReplyBytes,
+                                               QDeadlineTimer limit) {
     Reply reply;
     if (!m_link || !m_link->isOpen()) {
         reply.result = ERR_NOT_OPEN;
@@ -82,10 +83,9 @@ RequestChannel::Reply RequestChannel::transact(Command command, qint32 machine,
     // and a truncated frame there would swallow the reply to this one.
     m_decoder.clear();
 
-    const int allowance = m_link->wireTimeMs(int(bytes.size()) + expectedReplyBytes);
-    const int total = m_timeoutMs + 2 * allowance;
-    const QDeadlineTimer deadline(total);
-    QDeadlineTimer retryAt(total / 2);
+    const qint64 allowance = m_link->wireTimeMs(int(bytes.size()) + expectedReplyBytes);
+    const QDeadlineTimer deadline = qMin(QDeadlineTimer(m_timeoutMs + 2 * allowance), limit);
+    QDeadlineTimer retryAt(deadline.remainingTime() / 2);
     bool retried = false;
     bool sawCorrupt = false;
 

@@ -4,6 +4,7 @@
 #include "FrameDecoder.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 
 namespace selvenor {
 
@@ -25,9 +26,11 @@ public:
     void attach(TerminalLink* link);
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
 
-    // `expectedReplyBytes` lets a slow serial line have time for a long reply.
+    // `expectedReplyBytes` lets a slow serial line have time for a long reply. The time budget
+    // never reaches past `limit` (the end of the caller's operation).
     Reply transact(protocol::Command command, qint32 machine, const QByteArray& payload,
-                   int expectedReplyBytes = 64);
+                   int expectedReplyBytes = 64,
+                   QDeadlineTimer limit = QDeadlineTimer(QDeadlineTimer::Forever));
     // Sends a request without waiting for its reply (the goodbye).
     void post(protocol::Command command, qint32 machine);
 

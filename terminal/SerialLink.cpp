@@ -11,7 +11,9 @@ namespace selvenor {
 namespace {
 
 constexpr int kBitsPerByte = 10; // start bit, 8 data bits, stop bit
-constexpr int kMinChunkRecords = 16;
+// A chunk of one record still goes through a line as slow as 10 baud within an operation's
+// limit; more would not.
+constexpr int kMinChunkRecords = 1;
 
 } // namespace
 

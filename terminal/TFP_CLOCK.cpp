@@ -6,6 +6,7 @@
 #include "ResultCode.h"
 #include "SerialLink.h"
 #include "TcpLink.h"
+#include "WaitingHook.h"
 
 #include <QDateTime>
 
@@ -58,6 +59,7 @@ struct TFP_CLOCK::Private {
 
     std::unique_ptr<TerminalLink> link;
     RequestChannel channel;
+    WaitingHook waitingHook;
     int lastError = SUCCESS;
     quint64 sentBefore = 0;
     quint64 receivedBefore = 0;
@@ -79,21 +81,54 @@ struct TFP_CLOCK::Private {
     HelloReply sessionIdentity;
     bool terminalDisabled = false; // SetTerminalEnabled(false) worked, no true since
 
+    // The end of the operation under way; requests and re-opens inside it share it.
+    QDeadlineTimer operationEnd;
+    int operationDepth = 0;
+    class Operation {
+    public:
+        explicit Operation(Private& d)
+            : m_d(d) {
+            if (m_d.operationDepth++ == 0)
+                m_d.operationEnd = QDeadlineTimer(TFP_CLOCK::kOperationLimitMs);
+        }
+        ~Operation() { --m_d.operationDepth; }
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        Private& m_d;
+    };
+
     bool fail(int code) {
         lastError = code;
         return false;
     }
 
-    std::unique_ptr<TerminalLink> makeLink() const {
+    std::unique_ptr<TerminalLink> makeLink() {
+        std::unique_ptr<TerminalLink> made = makeLinkOfKind();
+        made->setWaitingHook(&waitingHook);
+        return made;
+    }
+
+    std::unique_ptr<TerminalLink> makeLinkOfKind() const {
         switch (kind) {
         case LinkKind::Tcp:
-            return std::make_unique<TcpLink>(address, quint16(port));
+            return std::make_unique<TcpLink>(address, port);
         case LinkKind::Serial:
             return std::make_unique<SerialLink>(SerialLink::comDevice(commPort), baudrate, true);
         case LinkKind::Usb:
             break;
         }
         return std::make_unique<SerialLink>(SerialLink::usbDevice(), baudrate, false);
+    }
+
+    // A request or a new link from inside the waiting hook would pull the link from under the
+    // exchange that waits.
+    bool busyWaiting() {
+        if (!waitingHook.running())
+            return false;
+        fail(ERR_MULTIUSER);
+        return true;
     }
 
     void dropLink() {
@@ -114,6 +149,9 @@ struct TFP_CLOCK::Private {
     // is not open (so it carried nothing out), is opened again once and the request repeated.
     bool call(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
               int expectedReplyBytes = kSmallReply) {
+        if (busyWaiting())
+            return false;
+        const Operation operation(*this);
         const bool lost = sessionWanted && (!link || !link->stillOpen());
         if (lost && !reopen(command))
             return false;
@@ -143,9 +181,12 @@ struct TFP_CLOCK::Private {
     // One request; on failure records the code, and forgets a link the terminal closed.
     bool request(Command command, int machine, const QByteArray& payload, QByteArray* replyPayload,
                  int expectedReplyBytes = kSmallReply) {
+        if (busyWaiting())
+            return false;
+        const Operation operation(*this);
         channel.setTimeoutMs(timeoutMs);
         const RequestChannel::Reply reply =
-            channel.transact(command, machine, payload, expectedReplyBytes);
+            channel.transact(command, machine, payload, expectedReplyBytes, operationEnd);
         if (link && !link->isOpen())
             dropLink();
         if (!reply.ok())
@@ -159,8 +200,11 @@ struct TFP_CLOCK::Private {
     bool badReply() { return fail(ERR_BAD_REPLY); }
 
     bool open(int machine) {
+        if (busyWaiting())
+            return false;
+        const Operation operation(*this);
         dropLink();
-        const QDeadlineTimer deadline(timeoutMs);
+        const QDeadlineTimer deadline = qMin(QDeadlineTimer(timeoutMs), operationEnd);
         link = makeLink();
         const int opened = link->open(deadline);
         if (opened != SUCCESS) {
@@ -323,6 +367,8 @@ bool TFP_CLOCK::OpenConnection(int machine) {
 }
 
 void TFP_CLOCK::CloseConnection() {
+    if (d->waitingHook.running())
+        return;
     if (d->link && d->link->isOpen())
         d->channel.post(Command::Bye, d->sessionMachine);
     d->sessionWanted = false;
@@ -545,6 +591,10 @@ bool TFP_CLOCK::isOpen() const {
 
 void TFP_CLOCK::setPassword(int password) {
     d->password = password;
+}
+
+void TFP_CLOCK::setWaitingHook(std::function<void()> hook) {
+    d->waitingHook.set(std::move(hook));
 }
 
 quint64 TFP_CLOCK::bytesSent() const {

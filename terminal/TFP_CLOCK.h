@@ -5,6 +5,7 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 
 namespace selvenor {
@@ -17,8 +18,10 @@ inline constexpr int kEnrollDataSize = 355;
 
 // The terminal communication control. Every operation returns true on success; after a
 // failure GetLastErrorCode tells why (see ResultCode.h); an operation on a closed connection
-// fails too (ERR_NOT_OPEN). Every operation gives up after timeoutMs(), plus the line time of
-// its bytes on a slow COM link; nothing hangs. The control runs on the caller's thread.
+// fails too (ERR_NOT_OPEN). A request is given up after timeoutMs(), plus twice the line time
+// of its bytes on a COM link, and no operation waits longer than kOperationLimitMs in all,
+// whatever the timeout and the baud rate, re-opening a lost session included. The control runs
+// on the caller's thread.
 // Operations that change the enrolment store or erase data need the terminal disabled first
 // (SetTerminalEnabled(machine, false)); otherwise they fail with ERR_NOT_DISABLED.
 //
@@ -41,6 +44,9 @@ inline constexpr int kEnrollDataSize = 355;
 class TFP_CLOCK : public QObject {
     Q_OBJECT
 public:
+    // The longest any one operation waits for its terminal.
+    static constexpr int kOperationLimitMs = 30000;
+
     explicit TFP_CLOCK(QObject* parent = nullptr);
     ~TFP_CLOCK() override;
 
@@ -58,6 +64,8 @@ public:
     // --- the 22 operations ---
     bool OpenConnection(int machine);
     void CloseConnection();
+    // Selects TCP; false (ERR_INVALID_PARAM) for a port outside 1 to 65535, and OpenConnection
+    // then fails with ERR_COMPORT_ERROR.
     bool ConfigureNetwork(QString& address, int port, int password);
     bool SetTerminalEnabled(int machine, bool enabled);
 
@@ -107,8 +115,8 @@ public:
     QString TerminalSerial() const;
     quint32 LogGeneration() const;
 
-    // Timeout of one operation, in milliseconds; a slow serial line adds the time its bytes take
-    // (default 3000, or SELVENOR_TERMINAL_TIMEOUT_MS).
+    // Timeout of one request, in milliseconds; a COM line adds twice the time its bytes take
+    // (default 3000, or SELVENOR_TERMINAL_TIMEOUT_MS). Never more than kOperationLimitMs.
     int timeoutMs() const;
     void setTimeoutMs(int ms);
     bool isOpen() const;
@@ -119,6 +127,12 @@ public:
 
     // Password for the next OpenConnection on any link (ConfigureNetwork sets it too); 0 = none.
     void setPassword(int password);
+    // Called while the control waits for its terminal (connecting, sending, waiting for reply
+    // bytes), at most every 30 ms, so a window can let its events run; none by default. While
+    // it runs, the control refuses to start anything else: requests and OpenConnection fail
+    // with ERR_MULTIUSER, and CloseConnection does nothing.
+    void setWaitingHook(std::function<void()> hook);
+
     // Bytes that crossed the link(s) of this control so far, frames and retries included.
     quint64 bytesSent() const;
     quint64 bytesReceived() const;

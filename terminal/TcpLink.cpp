@@ -3,12 +3,15 @@
 #include "FrameDecoder.h"
 #include "KeepAlive.h"
 #include "ResultCode.h"
+#include "TcpConnect.h"
 
 #include <QTcpSocket>
 
+#include <unistd.h>
+
 namespace selvenor {
 
-TcpLink::TcpLink(QString address, quint16 port)
+TcpLink::TcpLink(QString address, int port)
     : TerminalLink(std::make_unique<QTcpSocket>())
     , m_address(std::move(address))
     , m_port(port) {}
@@ -22,13 +25,16 @@ const QTcpSocket& TcpLink::socket() const {
 }
 
 int TcpLink::open(QDeadlineTimer deadline) {
-    if (m_address.trimmed().isEmpty() || m_port == 0)
+    if (m_address.trimmed().isEmpty() || m_port < 1 || m_port > 65535)
+        return ERR_COMPORT_ERROR;
+    // Connected here rather than by the socket, so the wait can let the waiting hook run.
+    const int fd = connectTcp(m_address.trimmed(), quint16(m_port), deadline, waitingHook());
+    if (fd < 0)
         return ERR_COMPORT_ERROR;
     // Bounded, so a terminal that floods the line cannot make the control buffer without limit.
     socket().setReadBufferSize(2 * protocol::FrameDecoder::kBufferCapacity);
-    socket().connectToHost(m_address.trimmed(), m_port);
-    if (!socket().waitForConnected(int(qMax<qint64>(1, deadline.remainingTime())))) {
-        socket().abort();
+    if (!socket().setSocketDescriptor(fd)) {
+        ::close(fd);
         return ERR_COMPORT_ERROR;
     }
     socket().setSocketOption(QAbstractSocket::LowDelayOption, 1);

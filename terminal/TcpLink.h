@@ -6,10 +6,11 @@ class QTcpSocket;
 
 namespace selvenor {
 
-// The "ethernet" link: a TCP connection to the terminal's address and port.
+// The "ethernet" link: a TCP connection to the terminal's address and port. A port outside
+// 1 to 65535 opens nothing (ERR_COMPORT_ERROR); it is never cut down to 16 bits.
 class TcpLink : public TerminalLink {
 public:
-    TcpLink(QString address, quint16 port);
+    TcpLink(QString address, int port);
 
     int open(QDeadlineTimer deadline) override;
     void close() override;
@@ -21,7 +22,7 @@ private:
     const QTcpSocket& socket() const;
 
     QString m_address;
-    quint16 m_port;
+    int m_port;
 };
 
 } // namespace selvenor

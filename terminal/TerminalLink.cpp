@@ -1,6 +1,7 @@
 #include "TerminalLink.h"
 
 #include "Messages.h"
+#include "WaitingHook.h"
 
 namespace selvenor {
 
@@ -33,23 +34,47 @@ int TerminalLink::chunkRecords(int) const {
     return protocol::kMaxChunkRecords;
 }
 
+WaitingHook& TerminalLink::waitingHook() {
+    static WaitingHook none;
+    return m_hook ? *m_hook : none;
+}
+
+int TerminalLink::sliceMs(QDeadlineTimer deadline) const {
+    const QDeadlineTimer slice = m_hook ? m_hook->sliceOf(deadline) : deadline;
+    return int(qMax<qint64>(0, slice.remainingTime()));
+}
+
+void TerminalLink::runWaitingHook() {
+    if (m_hook)
+        m_hook->maybeRun();
+}
+
 bool TerminalLink::write(const QByteArray& bytes, QDeadlineTimer deadline) {
     if (!isOpen() || m_device->write(bytes) != bytes.size())
         return false;
     m_sent += quint64(bytes.size());
     while (m_device->bytesToWrite() > 0) {
-        if (deadline.hasExpired() || !m_device->waitForBytesWritten(int(deadline.remainingTime())))
-            return m_device->bytesToWrite() == 0;
+        if (deadline.hasExpired())
+            return false;
+        if (!m_device->waitForBytesWritten(sliceMs(deadline)) && !isOpen())
+            return false;
+        runWaitingHook();
     }
     return true;
 }
 
 bool TerminalLink::waitForData(QDeadlineTimer deadline) {
-    if (!isOpen())
-        return false;
-    if (m_device->bytesAvailable() > 0)
-        return true;
-    return m_device->waitForReadyRead(int(qMax<qint64>(0, deadline.remainingTime())));
+    for (;;) {
+        runWaitingHook();
+        if (!isOpen())
+            return false;
+        if (m_device->bytesAvailable() > 0)
+            return true;
+        if (m_device->waitForReadyRead(sliceMs(deadline)))
+            return true;
+        if (!isOpen() || deadline.hasExpired())
+            return false;
+    }
 }
 
 QByteArray TerminalLink::read(int maxBytes) {

@@ -9,6 +9,8 @@
 
 namespace selvenor {
 
+class WaitingHook;
+
 // One byte stream to a terminal: a TCP connection or a serial device. Blocking calls with
 // deadlines, on the caller's thread. Counts the bytes that cross it.
 class TerminalLink {
@@ -29,6 +31,9 @@ public:
     // How many records of `recordBytes` one chunk should ask for on this link.
     virtual int chunkRecords(int recordBytes) const;
 
+    // Every wait of the link lets this hook run (none: the waits block to their deadline).
+    void setWaitingHook(WaitingHook* hook) { m_hook = hook; }
+
     bool write(const QByteArray& bytes, QDeadlineTimer deadline);
     // Waits until bytes can be read; false on timeout or when the link is lost.
     bool waitForData(QDeadlineTimer deadline);
@@ -43,9 +48,15 @@ protected:
     explicit TerminalLink(std::unique_ptr<QIODevice> device);
     QIODevice& device() { return *m_device; }
     const QIODevice& device() const { return *m_device; }
+    WaitingHook& waitingHook();
 
 private:
+    // How long one blocking wait may take before the hook is due.
+    int sliceMs(QDeadlineTimer deadline) const;
+    void runWaitingHook();
+
     std::unique_ptr<QIODevice> m_device;
+    WaitingHook* m_hook = nullptr;
     quint64 m_sent = 0;
     quint64 m_received = 0;
 };

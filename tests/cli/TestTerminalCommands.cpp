@@ -93,6 +93,26 @@ TEST_F(TerminalCommands, TimeSetSetsTheTerminalsClock) {
     EXPECT_FALSE(sim.state()["clock"].toString().startsWith("2001"));
 }
 
+// Port p + 65536 must never reach the terminal listening on port p.
+TEST_F(TerminalCommands, APortOutsideOneTo65535IsRefusedWhereTypedAndWhereStored) {
+    SimulatorFixture& sim = startSimulator(U::state({}));
+    const QString wrapped = QString::number(sim.port() + 65536);
+    for (const QString& port : {wrapped, QStringLiteral("0"), QStringLiteral("-5")}) {
+        const Result typed =
+            run({"add-terminal", "Taşan", "--number", "1", "--tcp", "127.0.0.1:" + port});
+        EXPECT_NE(typed.status, 0) << port.toStdString();
+        EXPECT_TRUE(typed.err.contains("tcp port: " + port)) << typed.err.toStdString();
+    }
+    EXPECT_TRUE(query("select * from Terminal").isEmpty());
+
+    addTcpTerminal("Taşan", sim);
+    query("update Terminal set NetPort = " + wrapped + " where Terminal = 'Taşan'");
+    const Result stored = run({"time-get", "Taşan"});
+    EXPECT_NE(stored.status, 0);
+    EXPECT_TRUE(stored.err.contains("tcp port: " + wrapped)) << stored.err.toStdString();
+    EXPECT_TRUE(sim.logLines().isEmpty()) << sim.logLines().join('\n').toStdString();
+}
+
 // The goodbye goes to the terminal of the session, so the terminal ends the session at once
 // rather than refusing it and keeping the session until its idle time.
 TEST_F(TerminalCommands, ASessionEndsWithAByeTheTerminalAccepts) {

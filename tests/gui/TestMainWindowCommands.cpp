@@ -1,9 +1,11 @@
 #include "ProgramFixture.h"
 
 #include "support/SimulatorFixture.h"
+#include "support/UnansweringHost.h"
 
 #include "common/CommandBoundary.h"
 #include "common/Errors.h"
+#include "data/Sql.h"
 #include "enrol/TfrmEnrol.h"
 #include "timezone/TfrmTimeZone.h"
 
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace selvenor;
@@ -75,6 +78,43 @@ TEST_F(MainWindowCommands, ACommandLockDisablesWhatCouldInterfereAndGivesItBack)
     EXPECT_FALSE(main().BitBtn9->isEnabled());
     EXPECT_TRUE(main().BitBtn1->isEnabled());
     EXPECT_TRUE(main().close());
+}
+
+// BAGLAN on a terminal that does not answer: while the control waits, the window's events run
+// (a timer ticks, the window could repaint), and the lock keeps a second command from starting.
+TEST_F(MainWindowCommands, ConnectingToASilentTerminalLetsTheWindowLiveButNoSecondCommand) {
+    UnansweringHost host;
+    addRow(QStringLiteral("Sessiz"), QStringLiteral("ethernet"));
+    execSql(program->frmDM.ADOConnection1(),
+            "update Terminal set Ip = '127.0.0.1', NetPort = ? where Terminal = 'Sessiz'",
+            {int(host.port())});
+    main().qrycihaz.open();
+    main().FP_CLOCK1->setTimeoutMs(1500);
+    ui.runsEvents = true;
+    main().show();
+
+    int ticks = 0;
+    bool lockedAtEveryTick = true;
+    QTimer timer;
+    timer.setInterval(50);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        lockedAtEveryTick = lockedAtEveryTick && main().commandRunning() &&
+                            !main().BitBtn4->isEnabled() && !main().BitBtn1->isEnabled();
+        main().BitBtn4->click(); // the operator clicks again: nothing starts
+    });
+    timer.start();
+    main().BitBtn4->click();
+    timer.stop();
+
+    EXPECT_GE(ticks, 5);
+    EXPECT_TRUE(lockedAtEveryTick);
+    EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("Hata..Bağlantı Kurulamadı....")})
+        << "one connection attempt";
+    EXPECT_EQ(main().BitBtn4->text(), QStringLiteral("BAGLAN"));
+    EXPECT_TRUE(main().BitBtn4->isEnabled());
+    EXPECT_FALSE(main().BitBtn5->isEnabled());
+    main().hide();
 }
 
 TEST_F(MainWindowCommands, ACommandLockIsReleasedWhenTheCommandFails) {

@@ -187,6 +187,20 @@ TEST_F(TerminalEditor, ANonNumericMachineNumberIsAClearErrorTheEditorStaysAndNot
     EXPECT_TRUE(gridNames().isEmpty());
 }
 
+TEST_F(TerminalEditor, APortAbove65535IsAClearErrorTheEditorStaysAndNothingIsStored) {
+    const ModalResult r = clickWithEditor(main().BitBtn1, [&] {
+        choose(ConnectionType::Ethernet);
+        editor().Edit6->setText(QStringLiteral("70000"));
+        typeAndSave("Kapı", "1");
+    });
+    EXPECT_TRUE(r.stayedOpen);
+    ASSERT_EQ(ui.shown.size(), 1);
+    EXPECT_EQ(ui.shown[0].icon, OperatorInterface::Icon::Error);
+    EXPECT_TRUE(ui.shown[0].text.startsWith(QStringLiteral("tcp port: 70000")))
+        << ui.shown[0].text.toStdString();
+    EXPECT_EQ(rowCount(), 0);
+}
+
 TEST_F(TerminalEditor, ANameWithQuotesAndTurkishLettersSurvivesSaveAndTheNextStart) {
     const QString name = QStringLiteral("Müdür'ün \"Özel\" Kapısı; ĞÜŞİÖÇ ğüşıöç");
     clickWithEditor(main().BitBtn1, [&] { typeAndSave(name, "6"); });

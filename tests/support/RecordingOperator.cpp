@@ -1,5 +1,7 @@
 #include "RecordingOperator.h"
 
+#include <QCoreApplication>
+
 void RecordingOperator::showMessage(const QString& text) {
     shown.append({text, QString(), Icon::None, static_cast<int>(Button::Ok), true});
     if (onShown)
@@ -27,6 +29,8 @@ void RecordingOperator::setBusy(bool busy) {
 
 void RecordingOperator::letPendingEventsRun() {
     ++eventRuns;
+    if (runsEvents)
+        QCoreApplication::processEvents();
 }
 
 QString RecordingOperator::chooseFileToOpen(const QString& startFolder) {

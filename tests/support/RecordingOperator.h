@@ -36,6 +36,9 @@ public:
     int busyDepth = 0;
     int busyChanges = 0;
     int eventRuns = 0;
+    // Whether letPendingEventsRun() really runs the pending events (as the window's operator
+    // does) or only counts.
+    bool runsEvents = false;
     QString lastStartFolder;
 
     QStringList texts() const;

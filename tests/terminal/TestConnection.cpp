@@ -1,5 +1,6 @@
 #include "ControlHarness.h"
 #include "support/LoopbackSockets.h"
+#include "support/UnansweringHost.h"
 #include "terminal/ResultCode.h"
 
 #include <QElapsedTimer>
@@ -67,6 +68,15 @@ TEST(TerminalConnection, WrongMachineNumberIsRefused) {
     EXPECT_EQ(c.lastError(), ERR_WRONG_MACHINE);
 }
 
+TEST(TerminalConnection, APortAbove65535NeverWrapsToAPortBelow) {
+    ConnectedControl c(SimulatorFixture::state({}));
+    QString host = c.sim.host();
+    EXPECT_FALSE(c.clock.ConfigureNetwork(host, c.sim.port() + 65536, 0));
+    EXPECT_FALSE(c.clock.OpenConnection(1));
+    EXPECT_EQ(c.lastError(), ERR_COMPORT_ERROR);
+    EXPECT_TRUE(c.sim.logLines().isEmpty()) << c.sim.logLines().join('\n').toStdString();
+}
+
 TEST(TerminalConnection, ClosedPortFailsWithComportError) {
     quint16 port = 0;
     {
@@ -83,43 +93,6 @@ TEST(TerminalConnection, ClosedPortFailsWithComportError) {
     clock.GetLastErrorCode(code);
     EXPECT_EQ(code, ERR_COMPORT_ERROR);
 }
-
-namespace {
-
-// A loopback listener whose accept queue is full and never drained: the kernel drops further
-// connection attempts, so a client sees a host that does not answer, as an unplugged terminal
-// looks, without any packet leaving the machine.
-class UnansweringHost {
-public:
-    UnansweringHost() {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 0);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
-        for (int& filler : m_fillers) {
-            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        }
-    }
-    ~UnansweringHost() {
-        for (int filler : m_fillers)
-            ::close(filler);
-        ::close(m_listener);
-    }
-    quint16 port() const { return m_port; }
-
-private:
-    int m_listener = -1;
-    int m_fillers[4] = {-1, -1, -1, -1};
-    quint16 m_port = 0;
-};
-
-} // namespace
 
 TEST(TerminalConnection, UnreachableHostFailsWithinTheTimeout) {
     UnansweringHost host;

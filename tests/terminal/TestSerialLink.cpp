@@ -1,6 +1,10 @@
 #include "ControlHarness.h"
 #include "support/PacedSerialLine.h"
+#include "terminal/Messages.h"
 #include "terminal/ResultCode.h"
+#include "terminal/SerialLink.h"
+
+#include <QElapsedTimer>
 
 using namespace selvenor;
 
@@ -61,6 +65,39 @@ TEST(TerminalSerialLink, ADownloadAt9600BaudOnAPacedLineHandsOutEveryRecord) {
     EXPECT_TRUE(sim.logLines().filter(QStringLiteral("(repeated)")).isEmpty())
         << "no chunk was taken for lost and asked for again";
     clock.CloseConnection();
+}
+
+// A ComBaud mistyped as 10 makes every frame take seconds on the line; still nothing waits
+// longer than the control's limit for one operation. The bound is generous: it is the limit that
+// is tested, not the speed.
+TEST(TerminalSerialLink, ASilentLineAtTenBaudIsGivenUpWithinFortySeconds) {
+    PacedSerialLine line(QString(), 10);
+    ASSERT_TRUE(line.isOpen()) << line.error().toStdString();
+    line.exportComPort(8);
+    TFP_CLOCK clock;
+    clock.setCommPort(8);
+    clock.setBaudrate(10);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_FALSE(clock.OpenConnection(1));
+    EXPECT_LT(waited.elapsed(), 40000);
+    int code = 0;
+    clock.GetLastErrorCode(code);
+    EXPECT_EQ(code, ERR_READ_FAIL) << ResultCodeSymbol(code).toStdString();
+}
+
+// A chunk takes about a second on the line, or is a single record: on a slow line a chunk of
+// many records would take longer than an operation may wait.
+TEST(TerminalSerialLink, AChunkTakesAboutASecondOnTheLineOrIsOneRecord) {
+    for (int baud : {10, 50, 110, 300, 1200, 2400, 9600, 115200}) {
+        const SerialLink line(QStringLiteral("/dev/null"), baud, true);
+        const int records = line.chunkRecords(protocol::logRecordSize(1));
+        const int replyBytes = protocol::kChunkHeaderSize + records * protocol::logRecordSize(1);
+        EXPECT_GE(records, 1) << baud;
+        EXPECT_TRUE(records == 1 || line.wireTimeMs(replyBytes) <= 1500)
+            << baud << " baud: " << records << " records take " << line.wireTimeMs(replyBytes)
+            << " ms";
+    }
 }
 
 TEST(TerminalSerialLink, WrongPasswordOnTheSerialLine) {
