@@ -4,9 +4,49 @@
 #include "common/TextFunctions.h"
 #include "registry/NetPort.h"
 #include "registry/TerminalRecord.h"
+#include "terminal/ResultCode.h"
 #include "terminal/TFP_CLOCK.h"
 
+#include <QDeadlineTimer>
+#include <QStringList>
+#include <QThread>
+
+#include <algorithm>
+#include <utility>
+
 namespace selvenor {
+
+namespace {
+
+// The operator of a connection attempt that may be repeated: its plain messages wait until
+// the attempt counts (replay) or is repeated (forget); everything else goes through.
+class HeldMessages : public OperatorInterface {
+public:
+    explicit HeldMessages(OperatorInterface& ui)
+        : m_ui(ui) {}
+    void showMessage(const QString& text) override { m_held << text; }
+    Button messageBox(const QString& text, const QString& caption, Icon icon,
+                      Buttons buttons) override {
+        return m_ui.messageBox(text, caption, icon, buttons);
+    }
+    void setBusy(bool busy) override { m_ui.setBusy(busy); }
+    void letPendingEventsRun() override { m_ui.letPendingEventsRun(); }
+    QString chooseFileToOpen(const QString& folder) override {
+        return m_ui.chooseFileToOpen(folder);
+    }
+
+    void replay() {
+        for (const QString& text : std::exchange(m_held, {}))
+            m_ui.showMessage(text);
+    }
+    void forget() { m_held.clear(); }
+
+private:
+    OperatorInterface& m_ui;
+    QStringList m_held;
+};
+
+} // namespace
 
 TerminalSession::TerminalSession(TFP_CLOCK& clock)
     : m_clock(clock) {}
@@ -23,6 +63,23 @@ bool TerminalSession::connect(const TerminalRecord& terminal, OperatorInterface&
     m_connected = true;
     m_connectedTerminalName = terminal.Terminal;
     m_connectedTerminalId = terminal.id;
+    return true;
+}
+
+bool TerminalSession::connectWhenFree(const TerminalRecord& terminal, OperatorInterface& ui,
+                                      int waitMs) {
+    const QDeadlineTimer deadline(waitMs);
+    HeldMessages held(ui);
+    while (!connect(terminal, held)) {
+        const qint64 left = deadline.remainingTime();
+        if (m_lastConnectResult != ERR_MULTIUSER || left == 0) {
+            held.replay();
+            return false;
+        }
+        held.forget();
+        QThread::msleep(quint64(std::min<qint64>(left, kBusyRetryMs)));
+    }
+    held.replay();
     return true;
 }
 

@@ -42,6 +42,11 @@ public:
     // Sifre, ComPort or ComBaud that is no integer, and a NetPort outside 1 to 65535, throw
     // ConversionError, not connected.
     bool connect(const TerminalRecord& terminal, OperatorInterface& ui);
+    // connect(), trying again every kBusyRetryMs while another client holds the terminal
+    // (ERR_MULTIUSER: the window's session, or one left idle until the terminal ends it) until
+    // `waitMs` has passed. The operator hears only the last attempt's messages.
+    bool connectWhenFree(const TerminalRecord& terminal, OperatorInterface& ui, int waitMs);
+    static constexpr int kBusyRetryMs = 2000;
 
     // Closes the connection. The machine number and the connected terminal name stay.
     void disconnect();

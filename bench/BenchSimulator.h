@@ -25,12 +25,14 @@ inline qint64 processCpuMs(qint64 pid) {
 // to `folder` as a state file, the program starts on it and keeps it in its working copy.
 class DiskSimulator {
 public:
-    DiskSimulator(const QString& folder, const QString& name, const selvenor::sim::TerminalState& s)
+    // `options`: more of the program's options for this run (fault options like --delay-ms).
+    DiskSimulator(const QString& folder, const QString& name, const selvenor::sim::TerminalState& s,
+                  const QStringList& options = {})
         : m_path(folder + QLatin1Char('/') + name + QStringLiteral(".json")) {
         selvenor::sim::StateFile::save(m_path, s);
         QElapsedTimer timer;
         timer.start();
-        if (!m_process.start(m_path, {QStringLiteral("--quiet")}, 120000))
+        if (!m_process.start(m_path, QStringList{QStringLiteral("--quiet")} + options, 120000))
             std::fprintf(stderr, "the simulator did not start: %s\n",
                          m_process.output().toUtf8().constData());
         startMs = timer.elapsed();

@@ -16,6 +16,7 @@ int download(CommandContext& context);
 int downloadAll(CommandContext& context);
 int convertCard(CommandContext& context);
 int journalCheck(CommandContext& context);
+int status(CommandContext& context);
 int enrolDownload(CommandContext& context);
 int namesImport(CommandContext& context);
 int enrolUpload(CommandContext& context);
@@ -48,11 +49,15 @@ const Command kCommands[] = {
      changeTerminal, G::TerminalList},
     {"delete-terminal", "AD [--yes]", "terminal kaydını siler (Sil); --yes sormadan",
      deleteTerminal, G::TerminalList},
-    {"download", "(AD... | --all) [--second-file] [--wait SANİYE]",
-     "yeni kayıtları veri.txt ve aylık yedeğe aktarır (Verileri Aktar); --wait: veri klasöründe "
-     "süren başka bir aktarımı ve terminali tutan başka bir bağlantıyı her terminal için en çok "
-     "bu kadar bekler (varsayılan 5)",
+    {"download", "(AD... | --all) [--second-file] [--jobs N] [--wait SANİYE]",
+     "yeni kayıtları veri.txt ve aylık yedeğe aktarır (Verileri Aktar); --jobs: aynı anda en çok "
+     "N terminal (varsayılan 8); --wait: veri klasöründe süren başka bir aktarımı ve terminali "
+     "tutan başka bir bağlantıyı en çok bu kadar bekler (varsayılan 5)",
      download, G::Attendance},
+    {"status", "[--check]",
+     "her terminalin son aktarımı: son deneme, son başarı, yazılan kayıt, son hata; --check "
+     "şimdi cevap verip vermediklerini de sınar",
+     status, G::Attendance},
     {"download-all", "AD [--inout] [--second-file]",
      "terminaldeki tüm kayıtları aktarır; --inout giriş/çıkış kodlarıyla ve sonra terminalden "
      "siler",

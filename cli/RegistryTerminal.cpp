@@ -7,45 +7,7 @@
 #include "common/OperatorInterface.h"
 #include "terminal/ResultCode.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
-
-#include <algorithm>
-#include <utility>
-
 namespace selvenor::cli {
-
-namespace {
-
-// The operator of a connection attempt that may be repeated: its plain messages wait until
-// the attempt counts (replay) or is repeated (forget); everything else goes through.
-class HeldMessages : public OperatorInterface {
-public:
-    explicit HeldMessages(OperatorInterface& ui)
-        : m_ui(ui) {}
-    void showMessage(const QString& text) override { m_held << text; }
-    Button messageBox(const QString& text, const QString& caption, Icon icon,
-                      Buttons buttons) override {
-        return m_ui.messageBox(text, caption, icon, buttons);
-    }
-    void setBusy(bool busy) override { m_ui.setBusy(busy); }
-    void letPendingEventsRun() override { m_ui.letPendingEventsRun(); }
-    QString chooseFileToOpen(const QString& folder) override {
-        return m_ui.chooseFileToOpen(folder);
-    }
-
-    void replay() {
-        for (const QString& text : std::exchange(m_held, {}))
-            m_ui.showMessage(text);
-    }
-    void forget() { m_held.clear(); }
-
-private:
-    OperatorInterface& m_ui;
-    QStringList m_held;
-};
-
-} // namespace
 
 void unknownTerminal(const QString& command, const QString& name) {
     usageError(command,
@@ -80,20 +42,10 @@ TerminalRecord RegistryTerminal::find(const QString& name) const {
 }
 
 bool RegistryTerminal::connectWhenFree(const TerminalRecord& terminal, int waitMs) {
-    const QDeadlineTimer deadline(waitMs);
-    HeldMessages held(m_context.ui);
-    while (!m_session.connect(terminal, held)) {
-        const qint64 left = deadline.remainingTime();
-        if (m_session.lastConnectResult() != ERR_MULTIUSER || left == 0) {
-            held.replay();
-            reportConnectFailure(terminal);
-            return false;
-        }
-        held.forget();
-        QThread::msleep(std::min<qint64>(left, kBusyRetryMs));
-    }
-    held.replay();
-    return true;
+    if (m_session.connectWhenFree(terminal, m_context.ui, waitMs))
+        return true;
+    reportConnectFailure(terminal);
+    return false;
 }
 
 void RegistryTerminal::reportConnectFailure(const TerminalRecord& terminal) const {

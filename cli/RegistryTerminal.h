@@ -25,11 +25,9 @@ public:
     TerminalRecord find(const QString& name) const;
     // Connects; on failure reports why on the error stream and returns false.
     bool connect(const TerminalRecord& terminal) { return connectWhenFree(terminal, 0); }
-    // connect(), trying again every kBusyRetryMs while another client holds the terminal
-    // (ERR_MULTIUSER: the window's session, say) until `waitMs` has passed. Only the last
-    // attempt's failure is reported.
+    // connect(), trying again while another client holds the terminal until `waitMs` has
+    // passed (TerminalSession::connectWhenFree). Only the last attempt's failure is reported.
     bool connectWhenFree(const TerminalRecord& terminal, int waitMs);
-    static constexpr int kBusyRetryMs = 2000;
     // find() and connect() in one.
     bool connect(const QString& name) { return connect(find(name)); }
     // Connects to the terminal named by the command's one argument (anything else is a usage

@@ -14,54 +14,23 @@
 
 namespace selvenor::cli {
 
-namespace {
+SummaryOperator::SummaryOperator(OperatorInterface& console)
+    : m_console(console) {}
 
-// The attendance commands' own messages ("Bilgiler Dosyaya Aktarıldı....") are replaced by one
-// summary line per terminal, so the operator is kept quiet apart from warnings and errors.
-class SummaryOperator : public OperatorInterface {
-public:
-    explicit SummaryOperator(OperatorInterface& console)
-        : m_console(console) {}
-    void showMessage(const QString&) override {}
-    Button messageBox(const QString& text, const QString& caption, Icon icon,
-                      Buttons buttons) override {
-        if (icon == Icon::Error || icon == Icon::Warning)
-            return m_console.messageBox(text, caption, icon, buttons);
-        return Button::Ok;
-    }
-    void setBusy(bool) override {}
-    void letPendingEventsRun() override { m_console.letPendingEventsRun(); }
-    QString chooseFileToOpen(const QString&) override { return QString(); }
+void SummaryOperator::showMessage(const QString&) {}
 
-private:
-    OperatorInterface& m_console;
-};
-
-QString summaryOf(const DownloadOutcome& o) {
-    const QString failed = QStringLiteral("%1: %2").arg(o.operation, ResultCodeText(o.resultCode));
-    switch (o.status) {
-    case DownloadOutcome::Written:
-        return o.records == 0 ? QStringLiteral("0 kayıt yazıldı (yeni kayıt yok)")
-                              : QStringLiteral("%1 kayıt yazıldı").arg(o.records);
-    case DownloadOutcome::TerminalNotDisabled:
-        return QStringLiteral("HATA terminal kilitlenemedi (%1)").arg(failed);
-    case DownloadOutcome::ReadFailed:
-        return QStringLiteral("HATA kayıtlar yüklenemedi (%1)").arg(failed);
-    case DownloadOutcome::WalkFailed:
-        return QStringLiteral("HATA kayıtlar okunurken (%1; %2 kayıt yazıldı)")
-            .arg(failed)
-            .arg(o.records);
-    case DownloadOutcome::AcknowledgeFailed:
-        return QStringLiteral("HATA %1 (%2 kayıt yazıldı; sonraki aktarım onaylar)")
-            .arg(failed)
-            .arg(o.records);
-    case DownloadOutcome::ClearFailed:
-        return QStringLiteral("HATA %1 (%2 kayıt yazıldı, terminalde kaldı)")
-            .arg(failed)
-            .arg(o.records);
-    }
-    return QString();
+OperatorInterface::Button SummaryOperator::messageBox(const QString& text, const QString& caption,
+                                                      Icon icon, Buttons buttons) {
+    if (icon == Icon::Error || icon == Icon::Warning)
+        return m_console.messageBox(text, caption, icon, buttons);
+    return Button::Ok;
 }
+
+void SummaryOperator::letPendingEventsRun() {
+    m_console.letPendingEventsRun();
+}
+
+namespace {
 
 // What every terminal's download of one run shares.
 struct DownloadRun {
@@ -92,7 +61,7 @@ QString downloadOne(DownloadRun& run, const QString& name, bool& failed) {
     run.view.setLabel(QString());
     failed = outcome.failed();
     session.disconnect();
-    return summaryOf(outcome);
+    return outcome.text();
 }
 
 } // namespace

@@ -4,8 +4,25 @@
 
 #include "app/transfer/DataFolderLock.h"
 #include "app/transfer/LogDownload.h"
+#include "common/OperatorInterface.h"
 
 namespace selvenor::cli {
+
+// The attendance commands' own messages ("Bilgiler Dosyaya Aktarıldı....") are replaced by one
+// summary line per terminal, so the operator is kept quiet apart from warnings and errors.
+class SummaryOperator : public OperatorInterface {
+public:
+    explicit SummaryOperator(OperatorInterface& console);
+    void showMessage(const QString& text) override;
+    Button messageBox(const QString& text, const QString& caption, Icon icon,
+                      Buttons buttons) override;
+    void setBusy(bool) override {}
+    void letPendingEventsRun() override;
+    QString chooseFileToOpen(const QString&) override { return QString(); }
+
+private:
+    OperatorInterface& m_console;
+};
 
 // Every registered terminal's name, in name order.
 QStringList allTerminalNames(CommandContext& context, const char* command);

@@ -57,6 +57,18 @@ void AttendanceWriter::openFile(size_t index) {
 }
 
 void AttendanceWriter::writeBatch(const QByteArray& lines, const BatchSource& source) {
+    const std::lock_guard lock(m_mutex);
+    if (!m_failure.isEmpty())
+        throw FileError(m_failure);
+    try {
+        writeBatchLocked(lines, source);
+    } catch (const Error& e) {
+        m_failure = e.text();
+        throw;
+    }
+}
+
+void AttendanceWriter::writeBatchLocked(const QByteArray& lines, const BatchSource& source) {
     compactWhenLarge();
     JournalBatch batch{source.terminal, source.acknowledges, source.sequences};
     batch.setLines(lines);
@@ -96,14 +108,17 @@ void AttendanceWriter::appendBatch(size_t index, const QByteArray& lines) {
 }
 
 TerminalMemory AttendanceWriter::memoryOf(const TerminalIdentity& terminal) const {
+    const std::lock_guard lock(m_mutex);
     return m_journal.memoryOf(terminal);
 }
 
 void AttendanceWriter::acknowledged(const TerminalIdentity& terminal, quint32 sequence) {
+    const std::lock_guard lock(m_mutex);
     m_journal.acknowledged(terminal, sequence);
 }
 
 void AttendanceWriter::numberingStartedOver(const TerminalIdentity& terminal) {
+    const std::lock_guard lock(m_mutex);
     m_journal.reset(terminal);
 }
 
@@ -115,6 +130,7 @@ void AttendanceWriter::compactWhenLarge() {
 }
 
 void AttendanceWriter::close() {
+    const std::lock_guard lock(m_mutex);
     m_files.clear();
     m_names.clear();
     m_journal.sync();

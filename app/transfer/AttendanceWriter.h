@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace selvenor {
@@ -27,9 +28,12 @@ struct BatchSource {
 // whole and contiguous in every file. Creating a writer first completes the batch an
 // interrupted run left behind.
 //
-// One writer serves every terminal of a run: what it remembers of each (the last record
-// written, the acknowledgement owed) is kept under the terminal's identity. Callers hold the
-// data folder's DataFolderLock for the writer's lifetime.
+// One writer serves every terminal of a run, also when they download side by side on threads
+// of their own: writeBatch, memoryOf, acknowledged and numberingStartedOver may be called from
+// any thread, one batch goes into the files whole before the next begins, and what the writer
+// remembers of each terminal (the last record written, the acknowledgement owed) is kept under
+// the terminal's identity. Callers hold the data folder's DataFolderLock for the writer's
+// lifetime.
 class AttendanceWriter {
 public:
     static QString journalName(); // "aktarim.journal"
@@ -47,7 +51,8 @@ public:
 
     // Writes `lines` (whole CR LF lines) into every open file. A file that was moved or deleted
     // since the last batch is opened again by its name (and made anew). Throws FileError; the
-    // batch then stays in the journal and the next writer completes it.
+    // batch then stays in the journal for the next writer to complete, and every later batch of
+    // this writer is refused with the same error (none may go in behind it).
     void writeBatch(const QByteArray& lines, const BatchSource& source = {});
 
     TerminalMemory memoryOf(const TerminalIdentity& terminal) const;
@@ -66,6 +71,7 @@ public:
     static qsizetype completePending(const DataFolder& folder, TransferJournal& journal);
 
 private:
+    void writeBatchLocked(const QByteArray& lines, const BatchSource& source);
     void openFile(size_t index);
     void appendBatch(size_t index, const QByteArray& lines);
     void compactWhenLarge();
@@ -75,6 +81,8 @@ private:
     QStringList m_names;
     std::vector<std::unique_ptr<AttendanceFile>> m_files;
     int m_batches = 0;
+    QString m_failure;          // why a batch could not be written; later batches are refused
+    mutable std::mutex m_mutex; // one batch or journal entry at a time
 };
 
 } // namespace selvenor

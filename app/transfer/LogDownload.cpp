@@ -5,9 +5,11 @@
 #include "BackupReconciliation.h"
 #include "CrashPoint.h"
 #include "DataFolderLock.h"
+#include "DownloadStatus.h"
 #include "SecondFileCopy.h"
 #include "TransferJournal.h"
 
+#include "common/Errors.h"
 #include "common/EventPump.h"
 #include "common/OperatorInterface.h"
 #include "common/ScopeGuard.h"
@@ -138,6 +140,33 @@ ModeColumn modeOf(LogDownload::Kind kind) {
 
 } // namespace
 
+QString DownloadOutcome::text() const {
+    const DownloadOutcome& o = *this;
+    const QString failed = QStringLiteral("%1: %2").arg(o.operation, ResultCodeText(o.resultCode));
+    switch (o.status) {
+    case DownloadOutcome::Written:
+        return o.records == 0 ? QStringLiteral("0 kayıt yazıldı (yeni kayıt yok)")
+                              : QStringLiteral("%1 kayıt yazıldı").arg(o.records);
+    case DownloadOutcome::TerminalNotDisabled:
+        return QStringLiteral("HATA terminal kilitlenemedi (%1)").arg(failed);
+    case DownloadOutcome::ReadFailed:
+        return QStringLiteral("HATA kayıtlar yüklenemedi (%1)").arg(failed);
+    case DownloadOutcome::WalkFailed:
+        return QStringLiteral("HATA kayıtlar okunurken (%1; %2 kayıt yazıldı)")
+            .arg(failed)
+            .arg(o.records);
+    case DownloadOutcome::AcknowledgeFailed:
+        return QStringLiteral("HATA %1 (%2 kayıt yazıldı; sonraki aktarım onaylar)")
+            .arg(failed)
+            .arg(o.records);
+    case DownloadOutcome::ClearFailed:
+        return QStringLiteral("HATA %1 (%2 kayıt yazıldı, terminalde kaldı)")
+            .arg(failed)
+            .arg(o.records);
+    }
+    return QString();
+}
+
 LogDownload::LogDownload(const AttendanceContext& context, Kind kind)
     : m_context(context)
     , m_kind(kind) {}
@@ -173,17 +202,24 @@ DownloadOutcome LogDownload::bracketed(bool takeLock, const std::function<bool()
             m_context.view.setTransferEnabled(true);
     });
     BusyCursor busy(m_context.ui);
-    std::optional<DataFolderLock> lock;
-    if (takeLock)
-        lock.emplace(m_context.folder, m_context.lockWaitMs);
+    DownloadStatusRecord status(m_context.entry, m_context.ui);
 
     DownloadOutcome outcome;
     std::exception_ptr error;
     bool journalRefused = false;
+    std::optional<DataFolderLock> lock; // held until veri2.txt is copied too
     try {
+        if (takeLock)
+            lock.emplace(m_context.folder, m_context.lockWaitMs);
         outcome = exchangeFiles();
-    } catch (const JournalError&) {
+        status.ended(outcome.failed() ? outcome.text() : QString(), outcome.records,
+                     outcome.failed() ? outcome.resultCode : 0);
+    } catch (const JournalError& e) {
         journalRefused = true;
+        status.ended(e.text(), 0, 0);
+        error = std::current_exception();
+    } catch (const Error& e) {
+        status.ended(e.text(), 0, 0);
         error = std::current_exception();
     } catch (...) {
         error = std::current_exception();

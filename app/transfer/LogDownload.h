@@ -29,7 +29,8 @@ struct AttendanceContext {
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     int lockWaitMs = 5000; // how long a second download waits for the first
     // The entry of the terminal list behind the connection, when known: the download remembers
-    // which unit answers there and tells the operator once when another one does.
+    // which unit answers there, tells the operator once when another one does, and records how
+    // the download ended in the downloads' status (DownloadStatusTable).
     std::optional<ListEntry> entry;
 };
 
@@ -49,6 +50,9 @@ struct DownloadOutcome {
     QString operation; // the control operation that failed ("NextLogRecord"); empty when none
 
     bool failed() const { return status != Written; }
+    // "120 kayıt yazıldı", or the failure with its operation and result code's name, for the
+    // command line's summary and the downloads' status.
+    QString text() const;
 };
 
 // The download of attendance records into the attendance files, shared by "Verileri Aktar"

@@ -63,3 +63,13 @@ QStringList AttendanceCli::importVeri() {
 QString AttendanceCli::backupName() {
     return QStringLiteral("yedek_Q720/%1.txt").arg(QDate::currentDate().toString("MMyyyy"));
 }
+
+QStringList AttendanceCli::ofMachine(const QStringList& lines, int machine) {
+    QStringList out;
+    for (const QString& line : lines) {
+        const QStringList pieces = line.split(' ');
+        if (pieces.size() >= 4 && pieces[3].toInt() == machine)
+            out << line;
+    }
+    return out;
+}

@@ -29,4 +29,6 @@ protected:
     QStringList importVeri();
 
     static QString backupName();
+    // The lines of the terminal numbered `machine` (the 15th piece of the line), in order.
+    static QStringList ofMachine(const QStringList& lines, int machine);
 };

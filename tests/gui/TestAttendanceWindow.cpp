@@ -1,5 +1,6 @@
 #include "ProgramFixture.h"
 
+#include "app/transfer/DownloadStatus.h"
 #include "support/SimulatorFixture.h"
 
 #include <QCheckBox>
@@ -118,4 +119,23 @@ TEST_F(AttendanceWindow, MemoryCardButtonFillsEdit1AndBothMemos) {
     EXPECT_EQ(bytes("veri.txt"), "00042 05/03/2012 08:07:30 01\r\n");
     EXPECT_EQ(ui.texts(), QStringList{"Aktarım işlemi tamamlandı.."});
     EXPECT_EQ(main().ProgressBar1->maximum(), 0);
+}
+
+TEST_F(AttendanceWindow, VerileriAktarRecordsTheDownloadsStatusOfTheConnectedEntry) {
+    main().BitBtn5->click();
+    DownloadStatusTable table(main().frmDM.ADOConnection1());
+    DownloadStatus s = table.of(1);
+    EXPECT_EQ(s.terminal, "Ana Giriş");
+    EXPECT_TRUE(s.lastAttempt.isValid());
+    EXPECT_EQ(s.lastSuccess, s.lastAttempt);
+    EXPECT_EQ(s.records, 2);
+    EXPECT_FALSE(s.lastFailed());
+
+    // The terminal goes away: the next press is recorded as a failure with the code's name.
+    sim->stop();
+    main().BitBtn5->click();
+    s = table.of(1);
+    EXPECT_TRUE(s.lastFailed());
+    EXPECT_FALSE(s.lastErrorName.isEmpty()) << s.lastError.toStdString();
+    EXPECT_EQ(s.records, 0);
 }
