@@ -38,6 +38,7 @@ public:
         startMs = timer.elapsed();
     }
     quint16 port() const { return m_process.port(); }
+    qint64 processId() const { return m_process.processId(); }
     // CPU time the program has used so far, in milliseconds.
     qint64 cpuMs() const { return processCpuMs(m_process.processId()); }
     // Ends the program (it writes its state back) and reads the state file.
