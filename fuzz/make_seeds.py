@@ -42,7 +42,46 @@ requests = {
     "sync": frame(0x11, struct.pack(">HBBBBB", 2012, 3, 7, 9, 5, 0)),
     "split_requests": b"\x21\x00" + struct.pack(">IIH", 0, 9, 4) + b"\xff\x35" + key + b"\x02",
 }
-for folder, seeds in (("fuzz_replies", replies), ("fuzz_requests", requests)):
+# The downloads' journal (app/transfer/JournalFormat.h): header, entries, a batch in two copies.
+def entry(payload):
+    body = struct.pack(">I", len(payload)) + payload
+    return struct.pack(">I", 0x4A524E45) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+def text(s):
+    b = s.encode()
+    return struct.pack(">H", len(b)) + b
+
+def identity(serial="SIM-0A1B2C3D", generation=123456):
+    return text(serial) + struct.pack(">I", generation)
+
+def begin(lines, files=("veri.txt", "2024_03.txt", "veri2.txt")):
+    d = identity() + b"\x01" + struct.pack(">I", 3) + struct.pack(">I", 41) + b"\x01\x02"
+    d += bytes([len(files)])
+    for name in files:
+        tail = b"0001;00123;05.03.2024;08:07\r\n"
+        d += text(name) + struct.pack(">QQQ", 4096, 2049, 77) + bytes([len(tail)]) + tail
+    blocks = [zlib.crc32(lines[i:i + 4096]) & 0xFFFFFFFF for i in range(0, len(lines), 4096)]
+    d += struct.pack(">II", len(lines), len(blocks)) + b"".join(struct.pack(">I", c) for c in blocks)
+    copy = struct.pack(">I", len(d)) + d + struct.pack(">I", zlib.crc32(d) & 0xFFFFFFFF)
+    return b"\x01" + copy + copy + lines
+
+head = b"SELVJRNL" + struct.pack(">I", 2)
+lines = b"".join(b"0001;%05d;05.03.2024;08:%02d\r\n" % (100 + i, i) for i in range(3))
+state = entry(b"\x04" + identity() + struct.pack(">II", 40, 40) + b"\x00")
+journals = {
+    "compacted": head + state + state,
+    "pending": head + state + entry(begin(lines)) + entry(b"\x05\x01"),
+    "written": head + entry(begin(lines)) + entry(b"\x02" + identity() + b"\x01" +
+                                               struct.pack(">I", 43)) +
+               entry(b"\x03" + identity() + struct.pack(">I", 43)),
+    "reset_rebuilt": head + entry(b"\x07") + entry(b"\x06" + identity()) + state,
+    "version1": b"SELVJRNL" + struct.pack(">I", 1) +
+                entry(b"\x04" + identity("SIM-1", 7) + struct.pack(">II", 9, 8)),
+    "cut_short": head + state + entry(begin(lines))[:40],
+}
+
+for folder, seeds in (("fuzz_replies", replies), ("fuzz_requests", requests),
+                      ("fuzz_journal", journals)):
     os.makedirs(os.path.join(here, "corpus", folder), exist_ok=True)
     for name, data in seeds.items():
         with open(os.path.join(here, "corpus", folder, name), "wb") as f:

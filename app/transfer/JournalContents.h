@@ -18,6 +18,8 @@ struct JournalFile {
     qint64 lengthBefore = 0;
     FileIdentity identity;
     QByteArray tail; // the file's last bytes before the batch (at most AttendanceFile::kTailSize)
+
+    bool operator==(const JournalFile&) const = default;
 };
 
 // A batch of attendance lines on its way into the files, in the order they are written.
@@ -39,6 +41,8 @@ struct JournalBatch {
     void setLines(const QByteArray& lines);
     // Sequence number of the record of line `count` (1-based); 0 for card lines.
     quint32 sequenceOfLine(qsizetype count) const;
+
+    bool operator==(const JournalBatch&) const = default;
 };
 
 // What the downloads remember of one terminal identity.
@@ -50,6 +54,8 @@ struct TerminalMemory {
     bool reconcile = false;
     // The sequence number the terminal is still owed an acknowledgement up to; 0 for none.
     quint32 owed() const { return lastWritten > acknowledged ? lastWritten : 0; }
+
+    bool operator==(const TerminalMemory&) const = default;
 };
 
 // Bytes of the journal that did not read as an entry.
@@ -58,6 +64,8 @@ struct JournalDamage {
     qint64 length = 0;
     // The bytes were a batch's entry whose description still reads: nothing else was lost.
     bool batchSalvaged = false;
+
+    bool operator==(const JournalDamage&) const = default;
 };
 
 // Everything a journal says, and the rules that turn its entries into what is remembered.

@@ -149,13 +149,27 @@ bool decodeDescription(const QByteArray& description, JournalBatch& b) {
 
 } // namespace
 
+QByteArray compacted(const JournalContents& contents) {
+    QByteArray bytes = header();
+    for (int copy = 0; copy < 2 && contents.rebuilt; ++copy)
+        bytes += entry(rebuiltPayload());
+    for (int copy = 0; copy < 2; ++copy) {
+        for (auto it = contents.terminals.cbegin(); it != contents.terminals.cend(); ++it)
+            bytes += entry(statePayload(it.key(), it.value()));
+    }
+    return bytes;
+}
+
 QByteArray beginPayload(const JournalBatch& batch) {
-    const QByteArray d = description(batch);
+    return beginPayload(description(batch), batch.lines);
+}
+
+QByteArray beginPayload(const QByteArray& description, const QByteArray& lines) {
     PayloadWriter out;
     out.u8(quint8(EntryKind::Begin));
     for (int copy = 0; copy < 2; ++copy)
-        out.u32(quint32(d.size())).bytes(d).u32(protocol::crc32(d));
-    out.bytes(batch.lines);
+        out.u32(quint32(description.size())).bytes(description).u32(protocol::crc32(description));
+    out.bytes(lines);
     return out.data();
 }
 

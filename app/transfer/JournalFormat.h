@@ -60,8 +60,15 @@ quint32 entryCrc(QByteArrayView lengthAndPayload);
 // The CRC of each kBlockSize piece of `lines`.
 QList<quint32> blockCrcs(QByteArrayView lines);
 
+// What compaction writes: the header, the note that the memory was rebuilt (twice, when it was)
+// and what is remembered of each terminal (twice, so a damaged copy costs nothing).
+QByteArray compacted(const JournalContents& contents);
+
 // The payloads of the entries.
 QByteArray beginPayload(const JournalBatch& batch);
+// A Begin payload from a description already encoded: its two copies, each with its CRC, then
+// the lines.
+QByteArray beginPayload(const QByteArray& description, const QByteArray& lines);
 QByteArray writtenPayload(const TerminalIdentity& terminal, bool acknowledges,
                           quint32 lastSequence);
 QByteArray acknowledgedPayload(const TerminalIdentity& terminal, quint32 sequence);

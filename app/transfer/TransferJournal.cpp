@@ -130,13 +130,7 @@ void TransferJournal::compact() {
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(m_path, file.errorString()));
-    QByteArray bytes = journal::header();
-    for (int copy = 0; copy < 2 && m_contents.rebuilt; ++copy)
-        bytes += journal::entry(journal::rebuiltPayload());
-    for (int copy = 0; copy < 2; ++copy) {
-        for (auto it = m_contents.terminals.cbegin(); it != m_contents.terminals.cend(); ++it)
-            bytes += journal::entry(journal::statePayload(it.key(), it.value()));
-    }
+    const QByteArray bytes = journal::compacted(m_contents);
     if (file.write(bytes) != bytes.size() || !file.commit())
         throw FileError(QStringLiteral("%1 yazılamadı: %2").arg(m_path, file.errorString()));
     AttendanceFile::syncFolder(QFileInfo(m_path).absolutePath());
