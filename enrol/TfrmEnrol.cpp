@@ -13,6 +13,7 @@
 #include "data/TfrmDM.h"
 #include "gui/QtOperator.h"
 #include "gui/WindowFont.h"
+#include "terminal/ScopedWaitingHook.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -532,6 +533,8 @@ void TfrmEnrol::exchange(QPushButton* button, const std::function<void(EnrolCont
         m_exchanging = false;
         m_pressed = nullptr;
     });
+    // The window lives while the control waits; a second exchange is refused above.
+    ScopedWaitingHook waiting(m_clock, [this] { m_ui->letPendingEventsRun(); });
     handle([&] {
         EnrolContext ctx = context();
         command(ctx);

@@ -597,6 +597,10 @@ void TFP_CLOCK::setWaitingHook(std::function<void()> hook) {
     d->waitingHook.set(std::move(hook));
 }
 
+std::function<void()> TFP_CLOCK::waitingHook() const {
+    return d->waitingHook.callback();
+}
+
 quint64 TFP_CLOCK::bytesSent() const {
     return d->sentBefore + (d->link ? d->link->bytesSent() : 0);
 }

@@ -132,6 +132,7 @@ public:
     // it runs, the control refuses to start anything else: requests and OpenConnection fail
     // with ERR_MULTIUSER, and CloseConnection does nothing.
     void setWaitingHook(std::function<void()> hook);
+    std::function<void()> waitingHook() const;
 
     // Bytes that crossed the link(s) of this control so far, frames and retries included.
     quint64 bytesSent() const;

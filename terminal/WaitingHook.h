@@ -17,6 +17,7 @@ public:
 
     void set(std::function<void()> callback);
     bool isSet() const { return bool(m_callback); }
+    const std::function<void()>& callback() const { return m_callback; }
     // True while the callback runs.
     bool running() const { return m_running; }
     // The most a wait may block before the callback is due again; the whole deadline when no

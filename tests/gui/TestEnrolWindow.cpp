@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -166,4 +168,44 @@ TEST_F(EnrolWindow, ImportBeforeDownloadWarnsAndNameUploadNeedsTheList) {
     window->btnTumIsimYukle->click();
     EXPECT_EQ(window->lblMessage->text(), QStringLiteral("SetUserName OK"));
     EXPECT_EQ(h.sim->state()["names"].toObject()["42"].toString(), QStringLiteral("Sukru Caglar"));
+}
+
+// Every reply of this terminal takes 250 ms. While the control waits for one, the window's events
+// run, a second exchange does not start, and afterwards the control has the hook it had before.
+TEST(EnrolWindowWhileTheControlWaits, EventsRunDuringEachWaitAndASecondExchangeDoesNotStart) {
+    QJsonObject state = terminalState(fourEntryUser(42));
+    state.insert(QStringLiteral("faults"), QJsonObject{{"delayMs", 250}});
+    EnrolHarness h(state);
+    h.ui.runsEvents = true;
+    int previousHookCalls = 0;
+    h.clock.setWaitingHook([&] { ++previousHookCalls; });
+    TfrmEnrol window(
+        *h.dm, h.clock, [] { return 1; }, h.folder, nullptr, &h.ui);
+    window.show();
+    QCoreApplication::processEvents();
+
+    int ticks = 0;
+    qint64 longestGapMs = 0;
+    QElapsedTimer sinceTick;
+    QTimer timer;
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        longestGapMs = qMax(longestGapMs, sinceTick.restart());
+        ++ticks;
+        window.BitBtn2->click(); // the operator tries the upload meanwhile
+    });
+    sinceTick.start();
+    timer.start();
+    window.BitBtn1->click();
+    timer.stop();
+
+    EXPECT_EQ(window.lblMessage->text(), QStringLiteral("GetEnrollData OK"));
+    EXPECT_GE(ticks, 20);
+    EXPECT_LT(longestGapMs, 150) << "a reply takes 250 ms: the window waited with the control";
+    EXPECT_TRUE(h.ui.shown.isEmpty()) << "no upload question: one exchange at a time";
+    EXPECT_EQ(previousHookCalls, 0);
+
+    int year, month, day, hour, minute, dayOfWeek;
+    EXPECT_TRUE(h.clock.GetTerminalTime(1, year, month, day, hour, minute, dayOfWeek));
+    EXPECT_GT(previousHookCalls, 0) << "the control has its own hook again";
 }
