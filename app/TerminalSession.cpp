@@ -1,6 +1,6 @@
 #include "TerminalSession.h"
 
-#include "common/OperatorInterface.h"
+#include "common/ForwardingOperator.h"
 #include "common/TextFunctions.h"
 #include "registry/NetPort.h"
 #include "registry/TerminalRecord.h"
@@ -20,29 +20,18 @@ namespace {
 
 // The operator of a connection attempt that may be repeated: its plain messages wait until
 // the attempt counts (replay) or is repeated (forget); everything else goes through.
-class HeldMessages : public OperatorInterface {
+class HeldMessages : public ForwardingOperator {
 public:
-    explicit HeldMessages(OperatorInterface& ui)
-        : m_ui(ui) {}
+    using ForwardingOperator::ForwardingOperator;
     void showMessage(const QString& text) override { m_held << text; }
-    Button messageBox(const QString& text, const QString& caption, Icon icon,
-                      Buttons buttons) override {
-        return m_ui.messageBox(text, caption, icon, buttons);
-    }
-    void setBusy(bool busy) override { m_ui.setBusy(busy); }
-    void letPendingEventsRun() override { m_ui.letPendingEventsRun(); }
-    QString chooseFileToOpen(const QString& folder) override {
-        return m_ui.chooseFileToOpen(folder);
-    }
 
     void replay() {
         for (const QString& text : std::exchange(m_held, {}))
-            m_ui.showMessage(text);
+            inner().showMessage(text);
     }
     void forget() { m_held.clear(); }
 
 private:
-    OperatorInterface& m_ui;
     QStringList m_held;
 };
 

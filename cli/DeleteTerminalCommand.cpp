@@ -1,5 +1,5 @@
 #include "CommandArguments.h"
-#include "ForwardingOperator.h"
+#include "ConsentGiven.h"
 #include "RegistryList.h"
 #include "RegistryTerminal.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CliCommand.h"
-#include "ForwardingOperator.h"
+#include "ConsentGiven.h"
 
 #include "data/TfrmDM.h"
 #include "enrol/EnrolContext.h"
